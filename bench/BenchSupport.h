@@ -1,0 +1,49 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace quorvane::bench {
+
+// The median wall-clock time of several runs, in seconds.
+inline double medianSeconds(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Runs the measured work and its baseline alternately, so that a noisy moment of the machine
+// weighs on both alike, and gives the ratio of their medians.
+inline double alternatingRatio(int runs, const std::function<void()>& measured,
+                               const std::function<void()>& baseline)
+{
+    std::vector<double> measuredTimes;
+    std::vector<double> baselineTimes;
+    for (int i = 0; i < runs; ++i) {
+        baselineTimes.push_back(medianSeconds(1, baseline));
+        measuredTimes.push_back(medianSeconds(1, measured));
+    }
+    std::sort(measuredTimes.begin(), measuredTimes.end());
+    std::sort(baselineTimes.begin(), baselineTimes.end());
+    const double measuredMedian = measuredTimes[measuredTimes.size() / 2];
+    const double baselineMedian = baselineTimes[baselineTimes.size() / 2];
+    std::printf("  measured %.4f s, baseline %.4f s (medians of %d)\n", measuredMedian, baselineMedian, runs);
+    return measuredMedian / baselineMedian;
+}
+
+inline void report(const char* name, double value, double target)
+{
+    std::printf("bench %s: %.3f (target <= %g)\n", name, value, target);
+    std::fflush(stdout);
+}
+
+} // namespace quorvane::bench

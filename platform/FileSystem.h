@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace quorvane::platform {
+
+// The four attribute bits the program shows and changes, with their DOS values.
+enum AttributeBit : std::uint32_t
+{
+    ReadOnly = 0x01,
+    Hidden = 0x02,
+    System = 0x04,
+    Archive = 0x20,
+};
+
+// A point in time as the file system stamps it: seconds since the Unix epoch (UTC) and nanoseconds.
+struct FileTime
+{
+    std::int64_t seconds = 0;
+    std::uint32_t nanoseconds = 0;
+
+    friend bool operator==(const FileTime&, const FileTime&) = default;
+};
+
+// One entry of a folder as the enumeration reports it. The name holds the exact bytes of the
+// directory entry; nothing is converted.
+struct DirectoryEntry
+{
+    std::string name;
+    std::uint64_t size = 0;
+    std::optional<FileTime> created; // empty where the file system reports no birth time
+    FileTime modified;
+    FileTime accessed;
+    std::uint32_t attributes = 0; // AttributeBit values
+};
+
+using EntryVisitor = std::function<void(const DirectoryEntry&)>;
+
+// The narrow interface through which core and imaging reach the file system. The Linux
+// implementation is the real one; tests wrap it in decorators that fail chosen calls.
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    // Calls visit for every entry of folder whose name matches the wildcard pattern and which is
+    // not a directory, in the order the system returns them. Hidden and system entries are
+    // returned only when their bit is in extraAttributes (AttributeBit::Hidden, ::System).
+    // Returns the error that kept the folder from being read at all.
+    virtual std::error_code enumerate(std::string_view folder, std::string_view pattern,
+                                      std::uint32_t extraAttributes, const EntryVisitor& visit) = 0;
+
+    // The short (8.3) form of the last component of path: on file systems that keep no separate
+    // short name, the name itself when the entry exists. Fails when path names no entry.
+    virtual std::error_code shortName(std::string_view path, std::string& shortName) = 0;
+};
+
+} // namespace quorvane::platform

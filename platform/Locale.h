@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quorvane::platform {
+
+// The thousands separator of the user's numeric locale; "," where the locale gives none.
+std::string thousandsSeparator();
+
+// The comparison users expect when they sort file names in their language: an ICU collator for
+// the user's locale, letter case ignored, with hyphens and apostrophes weightless unless the texts
+// are otherwise equal. Every other punctuation mark counts as usual. "a.txt" equals "A.txt",
+// "-H--" sorts before "--SA", "10 KB" before "9 KB".
+class SortCollator
+{
+public:
+    SortCollator();
+    ~SortCollator();
+    SortCollator(const SortCollator&) = delete;
+    SortCollator& operator=(const SortCollator&) = delete;
+
+    // A byte string whose plain byte order (std::string::compare) is the collation order, so a
+    // sort can compute each key once.
+    std::string sortKey(std::string_view text) const;
+
+    // Negative, zero or positive as a sorts before, with or after b.
+    int compare(std::string_view a, std::string_view b) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace quorvane::platform

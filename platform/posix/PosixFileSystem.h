@@ -1,0 +1,16 @@
+#pragma once
+
+#include "../FileSystem.h"
+
+namespace quorvane::platform {
+
+// The real file system of a Linux machine.
+class PosixFileSystem final : public FileSystem
+{
+public:
+    std::error_code enumerate(std::string_view folder, std::string_view pattern,
+                              std::uint32_t extraAttributes, const EntryVisitor& visit) override;
+    std::error_code shortName(std::string_view path, std::string& shortName) override;
+};
+
+} // namespace quorvane::platform

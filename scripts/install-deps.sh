@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Quorvane need.
+# Skips apt-get entirely when every package is already installed, so a second run is quick.
+set -euo pipefail
+
+packages=(
+    # Build tools.
+    cmake g++ make ninja-build pkg-config clang libclang-rt-14-dev
+    # Libraries of the program.
+    qt6-base-dev qt6-multimedia-dev libqt6multimedia6 libqt6multimediawidgets6
+    libicu-dev libjpeg62-turbo-dev
+    # Media playback through Qt Multimedia's GStreamer backend.
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+    # The window's font.
+    fonts-ipafont-gothic
+    # Tests and benchmarks.
+    libgtest-dev libgmock-dev libjpeg-turbo-progs tzdata ntfs-3g exfat-fuse fusefat xvfb xauth
+    # Desktop integration checks.
+    desktop-file-utils appstream
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+    sudo=sudo
+else
+    sudo=
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,208 @@
+#include "platform/posix/PosixFileSystem.h"
+
+#include "support/CaseName.h"
+#include "support/TempFolder.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+namespace quorvane::platform {
+namespace {
+
+using testing::TempFolder;
+
+constexpr std::uint32_t bothExtras = AttributeBit::Hidden | AttributeBit::System;
+
+std::map<std::string, DirectoryEntry> listAll(std::string_view folder, std::string_view pattern = "*.*",
+                                              std::uint32_t extras = bothExtras)
+{
+    PosixFileSystem fileSystem;
+    std::map<std::string, DirectoryEntry> entries;
+    const std::error_code error = fileSystem.enumerate(
+        folder, pattern, extras, [&](const DirectoryEntry& entry) { entries.emplace(entry.name, entry); });
+    EXPECT_FALSE(error) << error.message();
+    return entries;
+}
+
+std::vector<std::string> namesOf(const std::map<std::string, DirectoryEntry>& entries)
+{
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : entries) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+TEST(PosixFileSystem, ListsEveryEntryThatIsNotAFolder)
+{
+    const TempFolder folder;
+    folder.writeFile("plain.txt", "x");
+    folder.makeFolder("subfolder");
+    ASSERT_EQ(mkfifo(folder.pathOf("pipe").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("subfolder", folder.pathOf("link-to-folder").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", folder.pathOf("dangling").c_str()), 0);
+
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder.pathOf("socket");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(socketFd);
+
+    EXPECT_EQ(namesOf(listAll(folder.path())),
+              (std::vector<std::string>{"dangling", "link-to-folder", "pipe", "plain.txt", "socket"}));
+}
+
+TEST(PosixFileSystem, KeepsNamesByteForByte)
+{
+    const TempFolder folder;
+    const std::string shiftJis = "\x83\x5C\x83\x74\x83\x67.txt"; // not UTF-8
+    const std::string withNewline = "two\nlines.txt";
+    const std::string longest(255, 'n');
+    for (const std::string& name : {shiftJis, withNewline, longest}) {
+        folder.writeFile(name);
+    }
+    EXPECT_EQ(namesOf(listAll(folder.path())), (std::vector<std::string>{longest, withNewline, shiftJis}));
+}
+
+TEST(PosixFileSystem, ReportsTheFullSixtyFourBitSize)
+{
+    const TempFolder folder;
+    folder.writeFile("huge.bin");
+    const std::uint64_t fiveGiB = 5ULL << 30;
+    ASSERT_EQ(truncate(folder.pathOf("huge.bin").c_str(), static_cast<off_t>(fiveGiB)), 0);
+    EXPECT_EQ(listAll(folder.path()).at("huge.bin").size, fiveGiB);
+}
+
+TEST(PosixFileSystem, ReportsTimesWithNanoseconds)
+{
+    const TempFolder folder;
+    folder.writeFile("stamped.txt");
+    folder.setTimes("stamped.txt", {1078783500, 123456789}, {1078783501, 987654321});
+    const DirectoryEntry entry = listAll(folder.path()).at("stamped.txt");
+    EXPECT_EQ(entry.accessed, (FileTime{1078783500, 123456789}));
+    EXPECT_EQ(entry.modified, (FileTime{1078783501, 987654321}));
+    ASSERT_TRUE(entry.created.has_value()) << "this file system reports birth times";
+    EXPECT_GT(entry.created->seconds, 1078783501);
+}
+
+struct AttributeCase
+{
+    const char* says;
+    std::string name;
+    std::string dosAttrib; // empty: none set
+    bool writable;
+    std::uint32_t attributes;
+};
+
+const AttributeCase attributeCases[] = {
+    {"a plain file has no attribute", "plain.txt", "", true, 0},
+    {"a dot file is hidden", ".profile", "", true, AttributeBit::Hidden},
+    {"the DOS hidden bit hides a file", "hidden.txt", "0x2", true, AttributeBit::Hidden},
+    {"the DOS system and archive bits are read", "system.sys", "0x24", true,
+     AttributeBit::System | AttributeBit::Archive},
+    {"read-only comes from the write bits", "locked.txt", "", false, AttributeBit::ReadOnly},
+    {"a stored read-only bit on a writable file is not shown", "stored.txt", "0x21", true,
+     AttributeBit::Archive},
+    {"all four together", "all.txt", "0x27", false,
+     AttributeBit::ReadOnly | AttributeBit::Hidden | AttributeBit::System | AttributeBit::Archive},
+};
+
+class PosixAttributesTest : public ::testing::TestWithParam<AttributeCase>
+{};
+
+TEST_P(PosixAttributesTest, ReadsTheAttributeBits)
+{
+    const AttributeCase& c = GetParam();
+    const TempFolder folder;
+    folder.writeFile(c.name);
+    if (!c.dosAttrib.empty()) {
+        folder.setDosAttrib(c.name, c.dosAttrib);
+    }
+    if (!c.writable) {
+        ASSERT_EQ(chmod(folder.pathOf(c.name).c_str(), 0444), 0);
+    }
+    EXPECT_EQ(listAll(folder.path()).at(c.name).attributes, c.attributes) << c.says;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, PosixAttributesTest, ::testing::ValuesIn(attributeCases),
+                         testing::SaysName());
+
+TEST(PosixFileSystem, LeavesOutHiddenAndSystemEntriesUnlessAskedFor)
+{
+    const TempFolder folder;
+    folder.writeFile("plain.txt");
+    folder.writeFile(".dotfile");
+    folder.writeFile("hidden.txt");
+    folder.setDosAttrib("hidden.txt", "0x22");
+    folder.writeFile("system.txt");
+    folder.setDosAttrib("system.txt", "0x24");
+    folder.writeFile("both.txt");
+    folder.setDosAttrib("both.txt", "0x06");
+
+    EXPECT_EQ(namesOf(listAll(folder.path(), "*.*", 0)), (std::vector<std::string>{"plain.txt"}));
+    EXPECT_EQ(namesOf(listAll(folder.path(), "*.*", AttributeBit::Hidden)),
+              (std::vector<std::string>{".dotfile", "hidden.txt", "plain.txt"}));
+    EXPECT_EQ(namesOf(listAll(folder.path(), "*.*", AttributeBit::System)),
+              (std::vector<std::string>{"plain.txt", "system.txt"}));
+    EXPECT_EQ(namesOf(listAll(folder.path(), "*.*", bothExtras)),
+              (std::vector<std::string>{".dotfile", "both.txt", "hidden.txt", "plain.txt", "system.txt"}));
+}
+
+TEST(PosixFileSystem, ReturnsEntriesInTheSystemsOrder)
+{
+    const TempFolder folder;
+    // Enough entries that several threads share the work.
+    for (int i = 0; i < 5000; ++i) {
+        folder.writeFile("file" + std::to_string(i * 7919 % 10000));
+    }
+    std::vector<std::string> systemOrder;
+    DIR* dir = opendir(folder.path().c_str());
+    while (const dirent* record = readdir(dir)) {
+        if (record->d_type != DT_DIR) {
+            systemOrder.emplace_back(record->d_name);
+        }
+    }
+    closedir(dir);
+
+    PosixFileSystem fileSystem;
+    std::vector<std::string> listed;
+    fileSystem.enumerate(folder.path(), "*", bothExtras,
+                         [&](const DirectoryEntry& entry) { listed.push_back(entry.name); });
+    EXPECT_EQ(listed, systemOrder);
+}
+
+TEST(PosixFileSystem, AFolderThatCannotBeReadIsAnError)
+{
+    const TempFolder folder;
+    folder.writeFile("file.txt");
+    PosixFileSystem fileSystem;
+    int visits = 0;
+    const auto count = [&](const DirectoryEntry&) {
+        ++visits;
+    };
+    EXPECT_EQ(fileSystem.enumerate(folder.pathOf("missing"), "*.*", 0, count),
+              std::errc::no_such_file_or_directory);
+    EXPECT_EQ(fileSystem.enumerate(folder.pathOf("file.txt"), "*.*", 0, count), std::errc::not_a_directory);
+    EXPECT_EQ(visits, 0);
+}
+
+TEST(PosixFileSystem, ShortNameOfAnEntryWithoutAShortFormIsItsName)
+{
+    const TempFolder folder;
+    folder.writeFile("Abcdefghij.txt");
+    PosixFileSystem fileSystem;
+    std::string shortName = "unchanged";
+    EXPECT_FALSE(fileSystem.shortName(folder.pathOf("Abcdefghij.txt"), shortName));
+    EXPECT_EQ(shortName, "Abcdefghij.txt");
+    EXPECT_TRUE(fileSystem.shortName(folder.pathOf("missing.txt"), shortName));
+}
+
+} // namespace
+} // namespace quorvane::platform
