@@ -1,0 +1,133 @@
+#include "SerialNaming.h"
+
+#include "NameParts.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+namespace quorvane::core {
+
+namespace {
+
+// Padding beyond the longest name any Linux file system accepts only makes a name that fails at the
+// run anyway; a digit count that large cannot come from the two-character field.
+constexpr int paddingLimit = 255;
+
+// The digit count field's text as a whole decimal number: an optional sign and digits, nothing else.
+std::optional<int> wholeNumber(std::string_view text)
+{
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '+') {
+        digits.remove_prefix(1);
+        if (!digits.empty() && digits.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string twoDigits(int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string dateText(const platform::LocalDateTime& now)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d", now.year);
+    return text + twoDigits(now.month) + twoDigits(now.day);
+}
+
+std::string timeText(const platform::LocalDateTime& now)
+{
+    return twoDigits(now.hour) + twoDigits(now.minute) + twoDigits(now.second);
+}
+
+struct Piece
+{
+    std::string text;
+    bool nameBearing = false;
+};
+
+Piece piece(std::string_view selector, std::string_view stem, const std::string& serial, const Clock& clock)
+{
+    if (selector == stemPieceItem) {
+        return {std::string(stem), true};
+    }
+    if (selector == serialPieceItem) {
+        return {serial, true};
+    }
+    if (selector == datePieceItem) {
+        return {dateText(clock())};
+    }
+    if (selector == timePieceItem) {
+        return {timeText(clock())};
+    }
+    if (selector == dateTimePieceItem) {
+        const platform::LocalDateTime now = clock();
+        return {dateText(now) + timeText(now)};
+    }
+    if (selector == underscorePieceItem) {
+        return {"_"};
+    }
+    return {std::string(selector)};
+}
+
+// start + (r - 1), wrapping instead of overflowing at the ends of the range.
+std::int64_t rowValue(std::int64_t start, int row)
+{
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(start) + static_cast<std::uint64_t>(row - 1));
+}
+
+} // namespace
+
+std::string serialText(std::int64_t value, int digitCount)
+{
+    // The magnitude as unsigned, so the most negative value has one too.
+    const std::uint64_t magnitude =
+        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
+    const std::string digits = std::to_string(magnitude);
+    std::string text = value < 0 ? "-" : "";
+    const int width = digitCount < paddingLimit ? digitCount : paddingLimit;
+    if (width > static_cast<int>(digits.size())) {
+        text.append(static_cast<std::size_t>(width) - digits.size(), '0');
+    }
+    return text + digits;
+}
+
+SerialResult planSerialNaming(const FileTable& before, FileTable& after, const SerialOptions& options,
+                              const Clock& clock)
+{
+    after.setRowCount(before.rowCount());
+    for (int r = 1; r < before.rowCount(); ++r) {
+        const FileRow& row = before.row(r);
+        const NameParts parts = splitName(row[NameColumn]);
+        const std::optional<int> digitCount = wholeNumber(options.digitCountText);
+        if (!digitCount) {
+            return {SerialOutcome::DigitCountNotInteger,
+                    "'" + options.digitCountText + "' は整数ではありません"};
+        }
+        const std::string serial = serialText(rowValue(options.start, r), *digitCount);
+        const Piece front = piece(options.front, parts.stem, serial, clock);
+        const Piece middle = piece(options.middle, parts.stem, serial, clock);
+        const Piece back = piece(options.back, parts.stem, serial, clock);
+        if (!front.nameBearing && !middle.nameBearing && !back.nameBearing) {
+            return {SerialOutcome::NoNameBearingPiece, std::string(noNameBearingPieceMessage)};
+        }
+        std::string name = front.text + middle.text + back.text;
+        name.append(parts.extension);
+        after.setRow(r, FileRow(name, row[SizeColumn], row[CreatedColumn], row[ModifiedColumn],
+                                row[AccessedColumn], row[AttributesColumn]));
+    }
+    return {};
+}
+
+} // namespace quorvane::core
