@@ -24,8 +24,7 @@ const Case cases[] = {
 };
 
 class PathTest : public ::testing::TestWithParam<Case>
-{
-};
+{};
 
 TEST_P(PathTest, JoinsFolderAndName)
 {
