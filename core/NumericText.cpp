@@ -72,7 +72,7 @@ Decimal rounded(const Decimal& number, std::size_t decimals, bool tiesToEven)
     }
     if (up) {
         if (kept.empty()) {
-            kept = "0";
+            kept.push_back('0');
         }
         incrementDigits(kept);
     }

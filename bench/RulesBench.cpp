@@ -1,0 +1,71 @@
+// Previews the three rename rules over the 100,000 rows of a listed folder and compares each with
+// the listing of that same folder: a preview should cost well under the listing it follows.
+
+#include "BenchSupport.h"
+#include "core/Listing.h"
+#include "core/rules/ExtensionRule.h"
+#include "core/rules/ReplaceRule.h"
+#include "core/rules/SerialNaming.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/TempFolder.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace quorvane;
+
+namespace {
+
+constexpr int fileCount = 100000;
+
+void makeFiles(const testing::TempFolder& folder)
+{
+    for (int i = 0; i < fileCount; ++i) {
+        const std::string name = folder.pathOf("IMG_" + std::to_string(100000 + i) + ".jpg");
+        const int fd = open(name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+}
+
+} // namespace
+
+int main()
+{
+    const testing::TempFolder folder;
+    makeFiles(folder);
+    platform::PosixFileSystem fileSystem;
+    const core::ListingOptions options{folder.path(), "*.*", false, false};
+
+    core::FileTable before;
+    core::FileTable after;
+    core::listFolder(fileSystem, options, before, after); // warm the caches
+    if (before.rowCount() != fileCount + 1) {
+        std::fprintf(stderr, "the folder does not hold %d files\n", fileCount);
+        return 1;
+    }
+    core::FileTable listedBefore;
+    core::FileTable listedAfter;
+    const auto listing = [&] {
+        core::listFolder(fileSystem, options, listedBefore, listedAfter);
+    };
+
+    const core::SerialOptions serial{std::string(core::datePieceItem), std::string(core::stemPieceItem),
+                                     std::string(core::serialPieceItem), 1, "5"};
+    const core::Clock clock = platform::localNow;
+    const double serialRatio = bench::alternatingRatio(
+        9, [&] { core::planSerialNaming(before, after, serial, clock); }, listing);
+    bench::report("serial-preview-100k", serialRatio, 0.5);
+
+    const core::ReplaceOptions replace{"img_", "Photo-", false, false, core::NameConversion::LowerCase};
+    const double replaceRatio = bench::alternatingRatio(
+        9, [&] { core::planReplace(before, after, replace, fileSystem, folder.path()); }, listing);
+    bench::report("replace-preview-100k", replaceRatio, 0.5);
+
+    const core::ExtensionOptions extension{"jpeg"};
+    const double extensionRatio = bench::alternatingRatio(
+        9, [&] { core::planExtensionChange(before, after, extension); }, listing);
+    bench::report("extension-preview-100k", extensionRatio, 0.5);
+    return 0;
+}
