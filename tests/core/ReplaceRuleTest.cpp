@@ -156,6 +156,15 @@ const Case cases[] = {
      replacing("", "", false, false, NameConversion::FullWidth),
      {"ａ\xFF"
       "ｂ.txt"}},
+    {"half width keeps invalid bytes in their places",
+     {"Ａ\xC0Ｂ.txt"},
+     replacing("", "", false, true, NameConversion::HalfWidth),
+     {"A\xC0"
+      "B.txt"}},
+    {"lower-casing keeps a truncated sequence as it is",
+     {"ÀB\xE3\x81.TXT"},
+     replacing("", "", false, true, NameConversion::LowerCase),
+     {"àb\xE3\x81.txt"}},
     {"reversal reverses the stem",
      {"abC.txt"},
      replacing("", "", false, false, NameConversion::Reverse),

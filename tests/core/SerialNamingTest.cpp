@@ -86,6 +86,10 @@ const Case cases[] = {
      {"\x83\x5C\xFF.jpg"},
      {"\x83\x5C\xFF"
       "1.jpg"}},
+    {"a typed piece of 100000 characters is inserted whole",
+     {std::string(100000, 'x'), "", std::string(serialPieceItem), 1, "1"},
+     {"a.jpg"},
+     {std::string(100000, 'x') + "1.jpg"}},
     {"a plus sign before the digit count is read as a number",
      {"", "", std::string(serialPieceItem), 1, "+2"},
      {"a"},
