@@ -58,6 +58,22 @@ public:
     // The short (8.3) form of the last component of path: on file systems that keep no separate
     // short name, the name itself when the entry exists. Fails when path names no entry.
     virtual std::error_code shortName(std::string_view path, std::string& shortName) = 0;
+
+    // The whole content of the file at path. May be called from several threads at once.
+    virtual std::error_code readFile(std::string_view path, std::string& bytes) = 0;
+
+    // Writes bytes to a new file of a fresh, hidden name in folder and flushes it to the disk, so
+    // that a later renameReplacing can put a complete file in place. Names the file in
+    // temporaryPath; on failure no file is left behind.
+    virtual std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                               std::string& temporaryPath) = 0;
+
+    // Renames from to to, replacing a file of that name, as writing over it would: a read-only
+    // target (no write bit) is refused with a permission error and stays as it was.
+    virtual std::error_code renameReplacing(std::string_view from, std::string_view to) = 0;
+
+    // Deletes the file at path.
+    virtual std::error_code removeFile(std::string_view path) = 0;
 };
 
 } // namespace quorvane::platform

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -272,6 +274,152 @@ std::error_code PosixFileSystem::shortName(std::string_view path, std::string& s
         close(folderFd);
     }
     shortName.assign(name);
+    return {};
+}
+
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the failure of the close, which may be the first sign of a failed write.
+    std::error_code closeNow()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0 ? std::error_code() : lastError();
+    }
+
+private:
+    int fd_;
+};
+
+std::error_code writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return lastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+} // namespace
+
+std::error_code PosixFileSystem::readFile(std::string_view path, std::string& bytes)
+{
+    bytes.clear();
+    const Descriptor file(open(nullTerminated(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        return lastError();
+    }
+    struct stat info
+    {};
+    if (fstat(file.get(), &info) != 0) {
+        return lastError();
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return errorFromErrno(EISDIR);
+    }
+    // The size is a hint only: the file may grow or shrink while it is read.
+    bytes.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t got = read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const std::error_code error = lastError();
+            bytes.clear();
+            return error;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return {};
+}
+
+std::error_code PosixFileSystem::writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                                    std::string& temporaryPath)
+{
+    static std::atomic<std::uint64_t> counter{0};
+    const std::string prefix = folder == "/" ? std::string("/") : std::string(folder) + "/";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::uint64_t unique =
+            (static_cast<std::uint64_t>(getpid()) << 32) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL);
+        char suffix[17];
+        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(unique));
+        std::string path = prefix + ".quorvane-" + suffix + ".tmp";
+        // O_EXCL: a name that exists, whatever it is, is never written through.
+        Descriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (file.get() < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return lastError();
+        }
+        std::error_code error = writeAll(file.get(), bytes);
+        if (!error && fsync(file.get()) != 0) {
+            error = lastError();
+        }
+        const std::error_code closeError = file.closeNow();
+        if (!error) {
+            error = closeError;
+        }
+        if (error) {
+            unlink(path.c_str());
+            return error;
+        }
+        temporaryPath = std::move(path);
+        return {};
+    }
+    return errorFromErrno(EEXIST);
+}
+
+std::error_code PosixFileSystem::renameReplacing(std::string_view from, std::string_view to)
+{
+    const std::string target = nullTerminated(to);
+    struct stat info
+    {};
+    // Opening a read-only file for writing fails, even for a privileged user on the systems the
+    // program is written for; a rename would not, so the target's write bits are checked first.
+    if (lstat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0) {
+        return errorFromErrno(EACCES);
+    }
+    if (rename(nullTerminated(from).c_str(), target.c_str()) != 0) {
+        return lastError();
+    }
+    return {};
+}
+
+std::error_code PosixFileSystem::removeFile(std::string_view path)
+{
+    if (unlink(nullTerminated(path).c_str()) != 0) {
+        return lastError();
+    }
     return {};
 }
 

@@ -11,6 +11,11 @@ public:
     std::error_code enumerate(std::string_view folder, std::string_view pattern,
                               std::uint32_t extraAttributes, const EntryVisitor& visit) override;
     std::error_code shortName(std::string_view path, std::string& shortName) override;
+    std::error_code readFile(std::string_view path, std::string& bytes) override;
+    std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                       std::string& temporaryPath) override;
+    std::error_code renameReplacing(std::string_view from, std::string_view to) override;
+    std::error_code removeFile(std::string_view path) override;
 };
 
 } // namespace quorvane::platform

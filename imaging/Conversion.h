@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Bitmap.h"
+#include "core/FileTable.h"
+#include "platform/FileSystem.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace quorvane::imaging {
+
+// The four modes in the order of the tab's radio group.
+enum class ConversionMode : int
+{
+    BmpToJpeg = 0,    // ".bmp" rows become ".jpg" files, the sources are deleted
+    JpegToBmp = 1,    // ".jpg" and ".jpeg" rows become ".bmp" files, the sources are deleted
+    BmpToNewJpeg = 2, // as BmpToJpeg, the sources are kept
+    JpegToNewBmp = 3, // as JpegToBmp, the sources are kept
+};
+
+struct ConversionOptions
+{
+    ConversionMode mode = ConversionMode::BmpToJpeg;
+    int quality = 100; // 1 to 100, used when writing JPEG
+    bool greyscale = false;
+    bool progressive = false;
+    int threads = 0; // workers decoding and encoding; 0 means one per core
+};
+
+// The failure that stopped a run at one row.
+struct ConversionStop
+{
+    int row = 0;
+    std::string name;
+    std::error_code error;
+    std::string errorText; // the system's text for the error
+};
+
+// A row not converted because an earlier row of the same run already wrote its new file.
+struct SkippedRow
+{
+    std::string name;
+    std::string newName;
+};
+
+struct ConversionResult
+{
+    std::optional<ConversionStop> stop; // set when the run stopped; message is then empty
+    int converted = 0;
+    std::vector<SkippedRow> skipped;
+    std::vector<std::string> undeletedSources; // converted, but the source could not be deleted
+    // The picture of the last row handled, for the preview; empty when that row was no valid image.
+    std::optional<Bitmap> lastImage;
+    std::string message; // the completion message with its additions
+};
+
+// Called on the calling thread after each converted row: rows done, rows to do.
+using ConversionProgress = std::function<void(int done, int total)>;
+
+// The new file's name for a row in a mode, or an empty text when the mode does not convert the
+// row: the name without its extension, then ".jpg" or ".bmp" in lower case. Extensions compare
+// with the ASCII letters folded.
+std::string convertedName(std::string_view name, ConversionMode mode);
+
+// Converts every row of the before list whose extension the mode converts, in list order. The
+// rows are taken as they are when the run starts. A source that is no valid image is skipped and
+// kept. Any other failure stops the run at that row; earlier rows stay converted. Each new file is
+// written under a temporary name and renamed into place when complete, replacing a file of its
+// name; in the replacing modes the source is deleted after that. Images are decoded and encoded
+// on worker threads, but files are written, renamed and deleted in row order on this thread, so
+// the outcome is that of converting the rows one by one.
+ConversionResult convertImages(const core::FileTable& before, std::string_view folder,
+                               const ConversionOptions& options, platform::FileSystem& fileSystem,
+                               const ConversionProgress& progress = {});
+
+} // namespace quorvane::imaging

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Bitmap.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvane::imaging {
+
+struct JpegSettings
+{
+    int quality = 100; // 1 to 100
+    bool greyscale = false;
+    bool progressive = false;
+};
+
+// Compresses the bitmap with libjpeg: 24-bit RGB input whatever the bitmap's depth, libjpeg's
+// defaults, the floating-point DCT, the quality with baseline forcing, then the greyscale colour
+// space and simple progression as chosen. Gives nothing only when libjpeg refuses the bitmap.
+std::optional<std::string> encodeJpeg(const Bitmap& bitmap, const JpegSettings& settings);
+
+// Decompresses a JPEG at full size with block smoothing and the floating-point inverse DCT: a
+// colour picture gives 24 bits per pixel, a greyscale one 8. CMYK pictures are turned into RGB.
+// Anything libjpeg rejects, and a picture over the pixel limit, is an invalid image: nothing.
+// libjpeg's warnings (a stream cut short, for example) are not errors.
+std::optional<Bitmap> decodeJpeg(std::string_view bytes, std::uint64_t pixelLimit = maxPixels);
+
+} // namespace quorvane::imaging

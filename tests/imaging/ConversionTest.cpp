@@ -1,0 +1,351 @@
+#include "imaging/Conversion.h"
+
+#include "ImageSamples.h"
+#include "imaging/Bmp.h"
+#include "imaging/Jpeg.h"
+#include "platform/ErrorCode.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/CaseName.h"
+#include "support/TempFolder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace quorvane::imaging {
+namespace {
+
+using testing::gradient;
+using testing::TempFolder;
+
+// The real file system with chosen calls made to fail.
+class FailingFileSystem final : public platform::FileSystem
+{
+public:
+    std::error_code failWrite;
+    std::error_code failRename;
+
+    std::error_code enumerate(std::string_view folder, std::string_view pattern, std::uint32_t extra,
+                              const platform::EntryVisitor& visit) override
+    {
+        return real_.enumerate(folder, pattern, extra, visit);
+    }
+    std::error_code shortName(std::string_view path, std::string& name) override
+    {
+        return real_.shortName(path, name);
+    }
+    std::error_code readFile(std::string_view path, std::string& bytes) override
+    {
+        return real_.readFile(path, bytes);
+    }
+    std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                       std::string& temporaryPath) override
+    {
+        return failWrite ? failWrite : real_.writeTemporaryFile(folder, bytes, temporaryPath);
+    }
+    std::error_code renameReplacing(std::string_view from, std::string_view to) override
+    {
+        return failRename ? failRename : real_.renameReplacing(from, to);
+    }
+    std::error_code removeFile(std::string_view path) override { return real_.removeFile(path); }
+
+private:
+    platform::PosixFileSystem real_;
+};
+
+core::FileTable beforeList(const std::vector<std::string>& names)
+{
+    core::FileTable table;
+    table.setRow(0, core::beforeListHeader());
+    table.setRowCount(static_cast<int>(names.size()) + 1);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        table.setCell(core::NameColumn, static_cast<int>(i) + 1, names[i]);
+    }
+    return table;
+}
+
+std::vector<std::string> filesIn(const TempFolder& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string bmpOf(int width, int height)
+{
+    return writeBmp(gradient(width, height));
+}
+std::string jpegOf(int width, int height)
+{
+    return encodeJpeg(gradient(width, height), {90, false, false}).value();
+}
+
+ConversionResult convert(const TempFolder& folder, const std::vector<std::string>& names,
+                         ConversionOptions options, platform::FileSystem* fileSystem = nullptr)
+{
+    platform::PosixFileSystem real;
+    return convertImages(beforeList(names), folder.path(), options,
+                         fileSystem != nullptr ? *fileSystem : real);
+}
+
+struct NameCase
+{
+    const char* says;
+    std::string name;
+    ConversionMode mode;
+    std::string expected;
+};
+
+const NameCase nameCases[] = {
+    {"an upper-case extension matches and the new one is lower case", "Photo.BMP", ConversionMode::BmpToJpeg,
+     "Photo.jpg"},
+    {"only the last extension is replaced", "a.b.bmp", ConversionMode::BmpToNewJpeg, "a.b.jpg"},
+    {"a jpeg extension becomes bmp", "scan.jpeg", ConversionMode::JpegToBmp, "scan.bmp"},
+    {"a mixed-case jpg extension matches", "x.JpG", ConversionMode::JpegToNewBmp, "x.bmp"},
+    {"a JPEG is not converted in a BMP mode", "x.jpg", ConversionMode::BmpToJpeg, ""},
+    {"a bitmap is not converted in a JPEG mode", "x.bmp", ConversionMode::JpegToBmp, ""},
+    {"a name without extension is not converted", "bmp", ConversionMode::BmpToJpeg, ""},
+    {"a longer extension does not match", "x.bmpx", ConversionMode::BmpToJpeg, ""},
+    {"only ASCII letters are folded", "x.\xEF\xBD\x82mp", ConversionMode::BmpToJpeg, ""},
+    {"a name that is only an extension keeps its empty stem", ".bmp", ConversionMode::BmpToJpeg, ".jpg"},
+};
+
+class ConvertedName : public ::testing::TestWithParam<NameCase>
+{};
+
+TEST_P(ConvertedName, FollowsTheExtensionRule)
+{
+    EXPECT_EQ(convertedName(GetParam().name, GetParam().mode), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ConvertedName, ::testing::ValuesIn(nameCases), testing::SaysName());
+
+struct ModeCase
+{
+    const char* says;
+    ConversionMode mode;
+    std::string source;
+    std::string target;
+    bool sourceKept;
+};
+
+const ModeCase modeCases[] = {
+    {"BMP to JPEG replaces the bitmap", ConversionMode::BmpToJpeg, "Photo.BMP", "Photo.jpg", false},
+    {"JPEG to BMP replaces the JPEG", ConversionMode::JpegToBmp, "scan.jpeg", "scan.bmp", false},
+    {"BMP to new JPEG keeps the bitmap", ConversionMode::BmpToNewJpeg, "a.b.bmp", "a.b.jpg", true},
+    {"JPEG to new BMP keeps the JPEG", ConversionMode::JpegToNewBmp, "x.jpg", "x.bmp", true},
+};
+
+class ConversionMode_ : public ::testing::TestWithParam<ModeCase>
+{};
+
+TEST_P(ConversionMode_, ConvertsThePictureAndTreatsTheSourceAsTheModeSays)
+{
+    const ModeCase& c = GetParam();
+    const TempFolder folder;
+    const bool toJpeg = c.mode == ConversionMode::BmpToJpeg || c.mode == ConversionMode::BmpToNewJpeg;
+    // An odd width pads every bitmap row.
+    const Bitmap original = gradient(37, 23);
+    folder.writeFile(c.source,
+                     toJpeg ? writeBmp(original) : encodeJpeg(original, {100, false, false}).value());
+    folder.writeFile("notes.txt", "text");
+    const ConversionResult result = convert(folder, {"notes.txt", c.source}, {c.mode, 100, false, false, 0});
+
+    ASSERT_FALSE(result.stop.has_value());
+    EXPECT_EQ(result.converted, 1);
+    EXPECT_EQ(result.message, "変換が完了しました");
+    std::vector<std::string> expected = {"notes.txt", c.target};
+    if (c.sourceKept) {
+        expected.push_back(c.source);
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(filesIn(folder), expected);
+
+    const std::string written = folder.readFile(c.target);
+    const std::optional<Bitmap> converted = toJpeg ? decodeJpeg(written) : readBmp(written);
+    ASSERT_TRUE(converted.has_value());
+    ASSERT_EQ(converted->width, 37);
+    ASSERT_EQ(converted->height, 23);
+    EXPECT_LT(testing::meanDifference(*converted, original), 2.0);
+    ASSERT_TRUE(result.lastImage.has_value());
+    EXPECT_EQ(result.lastImage->width, 37);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ConversionMode_, ::testing::ValuesIn(modeCases), testing::SaysName());
+
+TEST(Conversion, AJpegDecodedToBmpIsWrittenExactlyAsDecoded)
+{
+    const TempFolder folder;
+    const std::string jpeg = jpegOf(31, 7);
+    folder.writeFile("odd.jpg", jpeg);
+    convert(folder, {"odd.jpg"}, {ConversionMode::JpegToBmp, 100, false, false, 0});
+    EXPECT_EQ(readBmp(folder.readFile("odd.bmp")), decodeJpeg(jpeg));
+}
+
+TEST(Conversion, AGreyscaleJpegBecomesAnEightBitBitmap)
+{
+    const TempFolder folder;
+    folder.writeFile("grey.jpg", encodeJpeg(gradient(9, 9), {80, true, false}).value());
+    convert(folder, {"grey.jpg"}, {ConversionMode::JpegToNewBmp, 100, false, false, 0});
+    const std::string bmp = folder.readFile("grey.bmp");
+    ASSERT_GT(bmp.size(), 30u);
+    EXPECT_EQ(bmp[28], 8);
+}
+
+TEST(Conversion, TheOptionsReachTheEncoder)
+{
+    const TempFolder folder;
+    folder.writeFile("p.bmp", bmpOf(20, 20));
+    convert(folder, {"p.bmp"}, {ConversionMode::BmpToJpeg, 50, true, true, 0});
+    const std::optional<Bitmap> decoded = decodeJpeg(folder.readFile("p.jpg"));
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->bitsPerPixel, 8);
+    EXPECT_NE(folder.readFile("p.jpg").find("\xFF\xC2"), std::string::npos);
+}
+
+TEST(Conversion, AnInvalidImageIsSkippedSilentlyAndTheRunGoesOn)
+{
+    const TempFolder folder;
+    folder.writeFile("broken.bmp", "not a bitmap");
+    folder.writeFile("good.bmp", bmpOf(8, 8));
+    folder.writeFile("last.bmp", "BM");
+    const ConversionResult result = convert(folder, {"broken.bmp", "good.bmp", "last.bmp"},
+                                            {ConversionMode::BmpToJpeg, 90, false, false, 0});
+    ASSERT_FALSE(result.stop.has_value());
+    EXPECT_EQ(result.converted, 1);
+    EXPECT_EQ(result.message, "変換が完了しました");
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"broken.bmp", "good.jpg", "last.bmp"}));
+    EXPECT_FALSE(result.lastImage.has_value()) << "the last row failed, so the preview is empty";
+}
+
+TEST(Conversion, AListWithoutImagesStillCompletes)
+{
+    const TempFolder folder;
+    folder.writeFile("a.txt", "x");
+    const ConversionResult result = convert(folder, {"a.txt", ""}, {});
+    EXPECT_EQ(result.message, "変換が完了しました");
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"a.txt"}));
+}
+
+TEST(Conversion, ANewJpegReplacesAnExistingFileOfItsName)
+{
+    const TempFolder folder;
+    folder.writeFile("p.bmp", bmpOf(8, 8));
+    folder.writeFile("p.jpg", "old");
+    const ConversionResult result =
+        convert(folder, {"p.bmp", "p.jpg"}, {ConversionMode::BmpToNewJpeg, 90, false, false, 0});
+    ASSERT_FALSE(result.stop.has_value());
+    EXPECT_TRUE(decodeJpeg(folder.readFile("p.jpg")).has_value());
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"p.bmp", "p.jpg"}));
+}
+
+TEST(Conversion, TheSecondRowWritingTheSameNewFileIsSkippedWithItsSourceKept)
+{
+    const TempFolder folder;
+    const std::string first = jpegOf(10, 10);
+    folder.writeFile("x.jpg", first);
+    folder.writeFile("x.jpeg", jpegOf(12, 12));
+    const ConversionResult result =
+        convert(folder, {"x.jpg", "x.jpeg"}, {ConversionMode::JpegToBmp, 100, false, false, 0});
+    ASSERT_FALSE(result.stop.has_value());
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"x.bmp", "x.jpeg"}));
+    EXPECT_EQ(readBmp(folder.readFile("x.bmp"))->width, 10);
+    ASSERT_EQ(result.skipped.size(), 1u);
+    EXPECT_EQ(result.skipped[0].name, "x.jpeg");
+    EXPECT_NE(result.message.find("変換が完了しました"), std::string::npos);
+    EXPECT_NE(result.message.find("x.jpeg → x.bmp"), std::string::npos);
+}
+
+TEST(Conversion, AFileThatVanishedStopsTheRunAtItsRowWithTheSystemsText)
+{
+    const TempFolder folder;
+    folder.writeFile("a.bmp", bmpOf(8, 8));
+    folder.writeFile("c.bmp", bmpOf(8, 8));
+    const ConversionResult result =
+        convert(folder, {"a.bmp", "b.bmp", "c.bmp"}, {ConversionMode::BmpToJpeg, 90, false, false, 2});
+    ASSERT_TRUE(result.stop.has_value());
+    EXPECT_EQ(result.stop->row, 2);
+    EXPECT_EQ(result.stop->name, "b.bmp");
+    EXPECT_EQ(result.stop->errorText, platform::errorText(platform::errorFromErrno(ENOENT)));
+    EXPECT_TRUE(result.message.empty());
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"a.jpg", "c.bmp"}));
+}
+
+TEST(Conversion, AReadOnlyTargetStopsTheRunAndStaysAsItWas)
+{
+    const TempFolder folder;
+    folder.writeFile("p.bmp", bmpOf(8, 8));
+    folder.writeFile("p.jpg", "protected");
+    chmod(folder.pathOf("p.jpg").c_str(), 0444);
+    const ConversionResult result =
+        convert(folder, {"p.bmp"}, {ConversionMode::BmpToJpeg, 90, false, false, 0});
+    ASSERT_TRUE(result.stop.has_value());
+    EXPECT_EQ(result.stop->errorText, platform::errorText(platform::errorFromErrno(EACCES)));
+    EXPECT_EQ(folder.readFile("p.jpg"), "protected");
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"p.bmp", "p.jpg"}));
+}
+
+TEST(Conversion, AFailedWriteLeavesNoPartFileAndKeepsTheFileItWouldReplace)
+{
+    const TempFolder folder;
+    folder.writeFile("p.bmp", bmpOf(8, 8));
+    folder.writeFile("p.jpg", "earlier picture");
+    FailingFileSystem failing;
+    failing.failWrite = platform::errorFromErrno(ENOSPC);
+    const ConversionResult result =
+        convert(folder, {"p.bmp"}, {ConversionMode::BmpToJpeg, 90, false, false, 0}, &failing);
+    ASSERT_TRUE(result.stop.has_value());
+    EXPECT_EQ(result.stop->errorText, platform::errorText(platform::errorFromErrno(ENOSPC)));
+    EXPECT_EQ(folder.readFile("p.jpg"), "earlier picture");
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"p.bmp", "p.jpg"}));
+}
+
+TEST(Conversion, AFailedRenameRemovesTheTemporaryFileAndKeepsTheSource)
+{
+    const TempFolder folder;
+    folder.writeFile("p.bmp", bmpOf(8, 8));
+    FailingFileSystem failing;
+    failing.failRename = platform::errorFromErrno(EIO);
+    const ConversionResult result =
+        convert(folder, {"p.bmp"}, {ConversionMode::BmpToJpeg, 90, false, false, 0}, &failing);
+    ASSERT_TRUE(result.stop.has_value());
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"p.bmp"}));
+}
+
+// Property: with workers, the files and the stopping row are those of converting row by row.
+TEST(Conversion, WorkersProduceTheFilesOfInOrderProcessing)
+{
+    for (const int threads : {1, 2, 4}) {
+        const TempFolder folder;
+        std::vector<std::string> names;
+        for (int i = 0; i < 12; ++i) {
+            names.push_back("p" + std::to_string(10 + i) + ".bmp");
+            if (i != 7) {
+                folder.writeFile(names.back(), i == 3 ? "broken" : bmpOf(16 + i, 8));
+            }
+        }
+        std::vector<std::pair<int, int>> progress;
+        platform::PosixFileSystem real;
+        const ConversionResult result = convertImages(
+            beforeList(names), folder.path(), {ConversionMode::BmpToJpeg, 90, false, false, threads}, real,
+            [&](int done, int total) { progress.emplace_back(done, total); });
+        ASSERT_TRUE(result.stop.has_value());
+        EXPECT_EQ(result.stop->name, "p17.bmp");
+        EXPECT_EQ(result.converted, 6);
+        EXPECT_EQ(filesIn(folder),
+                  (std::vector<std::string>{"p10.jpg", "p11.jpg", "p12.jpg", "p13.bmp", "p14.jpg", "p15.jpg",
+                                            "p16.jpg", "p18.bmp", "p19.bmp", "p20.bmp", "p21.bmp"}))
+            << threads << " threads";
+        ASSERT_EQ(progress.size(), 7u);
+        EXPECT_EQ(progress.back(), std::make_pair(7, 12));
+        ASSERT_TRUE(result.lastImage.has_value());
+        EXPECT_EQ(result.lastImage->width, 22);
+    }
+}
+
+} // namespace
+} // namespace quorvane::imaging

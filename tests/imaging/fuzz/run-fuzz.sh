@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds one fuzz target with clang's libFuzzer and runs it for a bounded time from a fresh seed
+# corpus. Exits 77 (skipped) when clang or libFuzzer is not installed.
+set -euo pipefail
+target=$1       # Bmp or Jpeg
+out=$2          # a build folder of its own
+seconds=${3:-15}
+source=$(cd "$(dirname "$0")/../../.." && pwd)
+here="$source/tests/imaging/fuzz"
+
+compiler=$(command -v clang++ || command -v clang++-14 || true)
+if [[ -z "$compiler" ]]; then
+    echo "clang++ is not installed: fuzzing skipped"
+    exit 77
+fi
+mkdir -p "$out"
+echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' > "$out/probe.cpp"
+if ! "$compiler" -fsanitize=fuzzer "$out/probe.cpp" -o "$out/probe" 2>/dev/null; then
+    echo "libFuzzer is not installed (libclang-rt-14-dev): fuzzing skipped"
+    exit 77
+fi
+
+flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -I"$source" -I"$source/tests")
+codecs=("$source/imaging/Bmp.cpp" "$source/imaging/Jpeg.cpp")
+"$compiler" "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+    "$here/${target}Fuzz.cpp" "${codecs[@]}" -ljpeg -o "$out/${target}_fuzz"
+"$compiler" "${flags[@]}" "$here/FuzzSeeds.cpp" "${codecs[@]}" -ljpeg -o "$out/fuzz_seeds"
+
+corpus="$out/${target}_corpus"
+rm -rf "$corpus"
+mkdir -p "$corpus"
+"$out/fuzz_seeds" "$(echo "$target" | tr '[:upper:]' '[:lower:]')" "$corpus"
+cd "$out"
+"./${target}_fuzz" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
