@@ -9,7 +9,7 @@ namespace quorvane::testing {
 
 // Hand-made Windows bitmap files of the variants other programs write, for the tests and the
 // fuzz seeds.
-struct BmpSpec
+struct BmpLayout
 {
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
@@ -29,42 +29,42 @@ inline void putLe(std::string& out, std::uint64_t value, int bytes)
     }
 }
 
-inline std::string bmpFile(const BmpSpec& spec)
+inline std::string bmpFile(const BmpLayout& layout)
 {
     std::string info;
-    putLe(info, spec.headerSize, 4);
-    if (spec.headerSize == 12) {
-        putLe(info, static_cast<std::uint16_t>(spec.width), 2);
-        putLe(info, static_cast<std::uint16_t>(spec.height), 2);
+    putLe(info, layout.headerSize, 4);
+    if (layout.headerSize == 12) {
+        putLe(info, static_cast<std::uint16_t>(layout.width), 2);
+        putLe(info, static_cast<std::uint16_t>(layout.height), 2);
         putLe(info, 1, 2);
-        putLe(info, spec.bitsPerPixel, 2);
+        putLe(info, layout.bitsPerPixel, 2);
     } else {
-        putLe(info, static_cast<std::uint32_t>(spec.width), 4);
-        putLe(info, static_cast<std::uint32_t>(spec.height), 4);
+        putLe(info, static_cast<std::uint32_t>(layout.width), 4);
+        putLe(info, static_cast<std::uint32_t>(layout.height), 4);
         putLe(info, 1, 2);
-        putLe(info, spec.bitsPerPixel, 2);
-        putLe(info, spec.compression, 4);
-        putLe(info, spec.pixels.size(), 4);
+        putLe(info, layout.bitsPerPixel, 2);
+        putLe(info, layout.compression, 4);
+        putLe(info, layout.pixels.size(), 4);
         putLe(info, 2835, 4);
         putLe(info, 2835, 4);
-        putLe(info, spec.colourCount, 4);
+        putLe(info, layout.colourCount, 4);
         putLe(info, 0, 4);
-        for (std::uint32_t mask : spec.masks) {
+        for (std::uint32_t mask : layout.masks) {
             putLe(info, mask, 4);
         }
-        info.resize(std::max<std::size_t>(info.size(), spec.headerSize), '\0');
-        if (spec.headerSize > 40 && spec.masks.size() * 4 + 40 > spec.headerSize) {
-            info.resize(spec.headerSize);
+        info.resize(std::max<std::size_t>(info.size(), layout.headerSize), '\0');
+        if (layout.headerSize > 40 && layout.masks.size() * 4 + 40 > layout.headerSize) {
+            info.resize(layout.headerSize);
         }
     }
-    for (std::uint32_t colour : spec.palette) {
-        putLe(info, colour, spec.headerSize == 12 ? 3 : 4);
+    for (std::uint32_t colour : layout.palette) {
+        putLe(info, colour, layout.headerSize == 12 ? 3 : 4);
     }
     std::string file = "BM";
-    putLe(file, 14 + info.size() + spec.pixels.size(), 4);
+    putLe(file, 14 + info.size() + layout.pixels.size(), 4);
     putLe(file, 0, 4);
     putLe(file, 14 + info.size(), 4);
-    return file + info + spec.pixels;
+    return file + info + layout.pixels;
 }
 
 } // namespace quorvane::testing

@@ -11,7 +11,7 @@ namespace quorvane::imaging {
 namespace {
 
 using testing::bmpFile;
-using testing::BmpSpec;
+using testing::BmpLayout;
 using testing::rgbBitmap;
 
 constexpr std::uint32_t black = 0x000000, white = 0xFFFFFF, red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
@@ -58,7 +58,7 @@ const std::vector<std::uint32_t> fourColours = {black, red, green, blue};
 struct VariantCase
 {
     const char* says;
-    BmpSpec spec;
+    BmpLayout layout;
     Bitmap expected;
 };
 
@@ -156,7 +156,7 @@ class BmpVariant : public ::testing::TestWithParam<VariantCase>
 
 TEST_P(BmpVariant, ReadsAsExpected)
 {
-    const std::optional<Bitmap> bitmap = readBmp(bmpFile(GetParam().spec));
+    const std::optional<Bitmap> bitmap = readBmp(bmpFile(GetParam().layout));
     ASSERT_TRUE(bitmap.has_value());
     EXPECT_EQ(*bitmap, GetParam().expected);
 }

@@ -24,11 +24,11 @@ flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -I"$source" -I"$source/tests")
 codecs=("$source/imaging/Bmp.cpp" "$source/imaging/Jpeg.cpp")
 "$compiler" "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     "$here/${target}Fuzz.cpp" "${codecs[@]}" -ljpeg -o "$out/${target}_fuzz"
-"$compiler" "${flags[@]}" "$here/FuzzSeeds.cpp" "${codecs[@]}" -ljpeg -o "$out/fuzz_seeds"
+"$compiler" "${flags[@]}" "$here/FuzzCorpus.cpp" "${codecs[@]}" -ljpeg -o "$out/fuzz_corpus"
 
 corpus="$out/${target}_corpus"
 rm -rf "$corpus"
 mkdir -p "$corpus"
-"$out/fuzz_seeds" "$(echo "$target" | tr '[:upper:]' '[:lower:]')" "$corpus"
+"$out/fuzz_corpus" "$(echo "$target" | tr '[:upper:]' '[:lower:]')" "$corpus"
 cd "$out"
 "./${target}_fuzz" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1

@@ -20,7 +20,7 @@ void save(const std::string& folder, int number, const std::string& bytes)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: fuzz_seeds bmp|jpeg folder\n");
+        std::fprintf(stderr, "usage: fuzz_corpus bmp|jpeg folder\n");
         return 2;
     }
     using quorvane::testing::bmpFile;
