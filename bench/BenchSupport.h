@@ -1,9 +1,14 @@
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace quorvane::bench {
@@ -38,6 +43,18 @@ inline double alternatingRatio(int runs, const std::function<void()>& measured,
     const double baselineMedian = baselineTimes[baselineTimes.size() / 2];
     std::printf("  measured %.4f s, baseline %.4f s (medians of %d)\n", measuredMedian, baselineMedian, runs);
     return measuredMedian / baselineMedian;
+}
+
+// Fills a folder with count empty files named like a camera's pictures, IMG_100000.jpg onwards.
+inline void makePhotoFiles(const quorvane::testing::TempFolder& folder, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const std::string name = folder.pathOf("IMG_" + std::to_string(100000 + i) + ".jpg");
+        const int fd = open(name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
 }
 
 inline void report(const char* name, double value, double target)

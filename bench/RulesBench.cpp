@@ -18,23 +18,12 @@ namespace {
 
 constexpr int fileCount = 100000;
 
-void makeFiles(const testing::TempFolder& folder)
-{
-    for (int i = 0; i < fileCount; ++i) {
-        const std::string name = folder.pathOf("IMG_" + std::to_string(100000 + i) + ".jpg");
-        const int fd = open(name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
-}
-
 } // namespace
 
 int main()
 {
     const testing::TempFolder folder;
-    makeFiles(folder);
+    bench::makePhotoFiles(folder, fileCount);
     platform::PosixFileSystem fileSystem;
     const core::ListingOptions options{folder.path(), "*.*", false, false};
 
