@@ -95,32 +95,34 @@ std::string convertValidRuns(std::string_view text, Convert convert)
     return out;
 }
 
-std::string upperRun(std::string_view run)
+// One run of valid UTF-8 in upper or lower case: plain ASCII takes the byte-wise fast path where
+// the locale's mapping equals it, everything else ICU's full mapping for the user's locale.
+std::string caseRun(std::string_view run, bool upper)
 {
     if (asciiCasingIsExact() && isAscii(run)) {
+        const char from = upper ? 'a' : 'A';
+        const char to = upper ? 'A' : 'a';
         std::string out(run);
         for (char& c : out) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
+            if (c >= from && c <= from + 25) {
+                c = static_cast<char>(c - from + to);
             }
         }
         return out;
     }
-    return utf8Of(unicodeOf(run).toUpper(userLocale()));
+    const icu::UnicodeString text = unicodeOf(run);
+    return utf8Of(upper ? icu::UnicodeString(text).toUpper(userLocale())
+                        : icu::UnicodeString(text).toLower(userLocale()));
+}
+
+std::string upperRun(std::string_view run)
+{
+    return caseRun(run, true);
 }
 
 std::string lowerRun(std::string_view run)
 {
-    if (asciiCasingIsExact() && isAscii(run)) {
-        std::string out(run);
-        for (char& c : out) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-        }
-        return out;
-    }
-    return utf8Of(unicodeOf(run).toLower(userLocale()));
+    return caseRun(run, false);
 }
 
 // One transliterator per direction, made once: creating one compiles its rules.
