@@ -41,6 +41,18 @@ struct DirectoryEntry
 
 using EntryVisitor = std::function<void(const DirectoryEntry&)>;
 
+// What an undo needs to put a file back exactly as it was: its times to the nanosecond, its
+// permission bits, and the raw value of its DOS attribute store (empty where it has none).
+struct FileState
+{
+    FileTime modified;
+    FileTime accessed;
+    std::uint32_t mode = 0; // permission bits only (07777)
+    std::optional<std::uint32_t> dosAttributes;
+
+    friend bool operator==(const FileState&, const FileState&) = default;
+};
+
 // The narrow interface through which core and imaging reach the file system. The Linux
 // implementation is the real one; tests wrap it in decorators that fail chosen calls.
 class FileSystem
@@ -74,6 +86,29 @@ public:
 
     // Deletes the file at path.
     virtual std::error_code removeFile(std::string_view path) = 0;
+
+    // Gives the entry at from the path to, never replacing another file or folder: when to names
+    // a different existing entry, fails with EEXIST and changes nothing. When to names the same
+    // entry (an identical path, or a case-only change on a file system that ignores case) the
+    // rename succeeds. A symbolic link is renamed as itself.
+    virtual std::error_code renameNoReplace(std::string_view from, std::string_view to) = 0;
+
+    // Sets the access and modification times of the entry at path (never through a symbolic
+    // link), whatever its write bits. The creation time cannot be set on this system.
+    virtual std::error_code setTimes(std::string_view path, FileTime accessed, FileTime modified) = 0;
+
+    // Makes the four AttributeBit values of attributes the entry's whole attribute set: ReadOnly
+    // through the write bits, Hidden, System and Archive through the DOS attribute store. Fails
+    // when the file system cannot store a requested bit (and for a Hidden bit that only a leading
+    // "." gives, which cannot be cleared); bits it could store are still written.
+    virtual std::error_code setAttributes(std::string_view path, std::uint32_t attributes) = 0;
+
+    // Reads the exact state of the entry at path for a later restoreState.
+    virtual std::error_code readState(std::string_view path, FileState& state) = 0;
+
+    // Puts back the permission bits, the DOS attribute store value and the times of state; every
+    // part is tried, and the first failure is returned.
+    virtual std::error_code restoreState(std::string_view path, const FileState& state) = 0;
 };
 
 } // namespace quorvane::platform

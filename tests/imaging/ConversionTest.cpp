@@ -6,6 +6,7 @@
 #include "platform/ErrorCode.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/CaseName.h"
+#include "support/ForwardingFileSystem.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>
@@ -20,38 +21,21 @@ using testing::gradient;
 using testing::TempFolder;
 
 // The real file system with chosen calls made to fail.
-class FailingFileSystem final : public platform::FileSystem
+class FailingFileSystem final : public testing::ForwardingFileSystem
 {
 public:
     std::error_code failWrite;
     std::error_code failRename;
 
-    std::error_code enumerate(std::string_view folder, std::string_view pattern, std::uint32_t extra,
-                              const platform::EntryVisitor& visit) override
-    {
-        return real_.enumerate(folder, pattern, extra, visit);
-    }
-    std::error_code shortName(std::string_view path, std::string& name) override
-    {
-        return real_.shortName(path, name);
-    }
-    std::error_code readFile(std::string_view path, std::string& bytes) override
-    {
-        return real_.readFile(path, bytes);
-    }
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
                                        std::string& temporaryPath) override
     {
-        return failWrite ? failWrite : real_.writeTemporaryFile(folder, bytes, temporaryPath);
+        return failWrite ? failWrite : ForwardingFileSystem::writeTemporaryFile(folder, bytes, temporaryPath);
     }
     std::error_code renameReplacing(std::string_view from, std::string_view to) override
     {
-        return failRename ? failRename : real_.renameReplacing(from, to);
+        return failRename ? failRename : ForwardingFileSystem::renameReplacing(from, to);
     }
-    std::error_code removeFile(std::string_view path) override { return real_.removeFile(path); }
-
-private:
-    platform::PosixFileSystem real_;
 };
 
 core::FileTable beforeList(const std::vector<std::string>& names)
