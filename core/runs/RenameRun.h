@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/FileTable.h"
+#include "core/runs/RunFailure.h"
+#include "core/runs/UndoSnapshot.h"
+#include "platform/FileSystem.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane::core {
+
+// The user's answer to a question of a run; Closed is the box closed without either button.
+enum class Answer
+{
+    Yes,
+    No,
+    Closed,
+};
+
+// Shows a failure message and gives the answer back; the window shows it in an error box.
+using FailureQuestion = std::function<Answer(const std::string& message)>;
+
+inline constexpr std::string_view renameCompletedMessage = "リネームが完了しました";
+
+struct RenameRunResult
+{
+    std::string message;              // the completion message; empty when rolled back
+    bool rolledBack = false;          // the user answered Yes to a failure
+    std::vector<RunFailure> failures; // the renames that failed, in row order
+    // The renames of the rollback that failed, leaving a file under its new name.
+    std::vector<RunFailure> rollbackFailures;
+};
+
+// The failure question: the error's text, a blank line, the two bare names, a blank line and the
+// question, every line ending in CR LF.
+std::string renameFailureMessage(const std::string& errorText, std::string_view beforeName,
+                                 std::string_view afterName);
+
+// Takes the snapshot of both lists, then renames the file of every before-list row to the name in
+// the same row of the after list, in row order, never replacing another file. A name that is not
+// usable (isUsableName) fails its row without reaching the system. Each failure is put to the
+// question: Yes renames back, last first, exactly the renames of this run that succeeded and ends
+// the run; No or Closed goes on with the next row.
+RenameRunResult runRenames(const FileTable& before, const FileTable& after, std::string_view folder,
+                           platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
+                           const FailureQuestion& question, const RunProgress& progress = {});
+
+} // namespace quorvane::core

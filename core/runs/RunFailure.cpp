@@ -1,0 +1,70 @@
+#include "RunFailure.h"
+
+#include <algorithm>
+
+namespace quorvane::core {
+namespace {
+
+class RunErrorCategory : public std::error_category
+{
+public:
+    const char* name() const noexcept override { return "quorvane-run"; }
+
+    std::string message(int value) const override
+    {
+        switch (static_cast<RunError>(value)) {
+        case RunError::UnusableName:
+            return "ファイル名に使えない名前です";
+        case RunError::UnusableTime:
+            return "指定された日時は現地時刻に存在しません";
+        case RunError::UnreadableRecord:
+            return "元の日時と属性の記録を読めません";
+        }
+        return "不明なエラーです";
+    }
+};
+
+} // namespace
+
+const std::error_category& runErrorCategory()
+{
+    static const RunErrorCategory category;
+    return category;
+}
+
+std::error_code makeError(RunError error)
+{
+    return {static_cast<int>(error), runErrorCategory()};
+}
+
+bool isUsableName(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+std::string withFailureList(std::string message, std::string_view what,
+                            const std::vector<RunFailure>& failures)
+{
+    if (failures.empty()) {
+        return message;
+    }
+    message += "\r\n\r\n次の ";
+    message += std::to_string(failures.size());
+    message += " 個のファイルは";
+    message += what;
+    message += "：";
+    const std::size_t listed = std::min(failures.size(), listedFailureCount);
+    for (std::size_t i = 0; i < listed; ++i) {
+        message += "\r\n";
+        message += failures[i].name;
+    }
+    if (failures.size() > listed) {
+        message += "\r\nほか ";
+        message += std::to_string(failures.size() - listed);
+        message += " 個";
+    }
+    return message;
+}
+
+} // namespace quorvane::core

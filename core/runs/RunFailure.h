@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace quorvane::core {
+
+// Failures that the runs find themselves, before or instead of asking the system.
+enum class RunError : int
+{
+    UnusableName = 1,     // a name that would leave the folder or name the folder itself
+    UnusableTime = 2,     // a chosen local time that the clock never shows
+    UnreadableRecord = 3, // a snapshot entry whose times or attributes cannot be read back
+};
+
+// The error codes of RunError, whose texts (Japanese) the failure message shows like the system's.
+const std::error_category& runErrorCategory();
+std::error_code makeError(RunError error);
+
+// A name the runs pass to the system: not empty, not "." or "..", without "/" or a NUL byte. Any
+// other name would reach outside the folder or name the folder itself.
+bool isUsableName(std::string_view name);
+
+// One file that a run or an undo could not change as planned.
+struct RunFailure
+{
+    int row = 0;      // the file row, counted from 1
+    std::string name; // the name the file had before the run
+    std::error_code error;
+};
+
+// Called every few hundred files and once at the end with the files done and the files to do, so
+// a window can show a progress bar. May be empty.
+using RunProgress = std::function<void(std::size_t done, std::size_t total)>;
+
+// Calls a progress callback every progressStep files and at the end, at the cost of a compare.
+class ProgressTicker
+{
+public:
+    static constexpr std::size_t progressStep = 256;
+
+    ProgressTicker(const RunProgress& progress, std::size_t total) : progress_(progress), total_(total) {}
+
+    void advance(std::size_t done)
+    {
+        if (progress_ && (done % progressStep == 0 || done == total_)) {
+            progress_(done, total_);
+        }
+    }
+
+private:
+    const RunProgress& progress_;
+    std::size_t total_;
+};
+
+// The completion message followed, when files failed, by how many could not be changed and the
+// first few of their names: "\r\n\r\n次の 3 個のファイルは<what>：" and one name a line.
+std::string withFailureList(std::string message, std::string_view what,
+                            const std::vector<RunFailure>& failures);
+
+// What a timestamp or attribute run reports back.
+struct ChangeRunResult
+{
+    std::string message;              // the completion message with the files not changed
+    std::vector<RunFailure> failures; // in row order
+};
+
+// How many names withFailureList shows before it sums up the rest.
+inline constexpr std::size_t listedFailureCount = 5;
+
+} // namespace quorvane::core
