@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 namespace quorvane::platform::posix {
 
@@ -22,8 +25,28 @@ DosAttributeStore dosAttributeStoreOf(int folderFd);
 // no extended attributes, so a folder asks at most once.
 std::uint32_t readDosAttributes(DosAttributeStore& store, const char* path);
 
-// Reads the hexadecimal attribute text at the start of a user.DOSATTRIB value ("0x20", NUL
-// terminated, possibly followed by a binary record). Returns 0 for a value it cannot read.
+// The raw value of the entry's DOS store: every bit the store keeps, not only the four the program
+// shows. Empty when the entry carries none (no Samba attribute yet, or the store cannot be read
+// for it). Like readDosAttributes, it turns the store into None when extended attributes turn out
+// to be unsupported.
+std::optional<std::uint32_t> readDosStoreValue(DosAttributeStore& store, const char* path);
+
+// Writes value as the entry's whole DOS store value. For Samba's attribute, the bits are written
+// into the value already there (see updateSambaDosAttrib), so the rest of it survives.
+std::error_code writeDosStoreValue(DosAttributeStore store, const char* path, std::uint32_t value);
+
+// Removes Samba's attribute from the entry; the other stores always hold a value and are left.
+std::error_code removeDosStoreValue(DosAttributeStore store, const char* path);
+
+// Reads the attributes of a user.DOSATTRIB value: the hexadecimal text at its start ("0x20", NUL
+// terminated), or, when the binary record that follows it holds them, the record's copy, which
+// is the one Samba itself reads (and the only one where Samba writes an empty text). Returns 0
+// for a value it cannot read.
 std::uint32_t parseSambaDosAttrib(std::string_view value);
+
+// The user.DOSATTRIB value that carries attributes in place of those of oldValue: the text
+// becomes "0x%x", and a binary record that holds the attributes gets them too, every other byte
+// of it kept. A record of a kind that does not hold them is kept as it is.
+std::string updateSambaDosAttrib(std::string_view oldValue, std::uint32_t attributes);
 
 } // namespace quorvane::platform::posix

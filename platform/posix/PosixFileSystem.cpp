@@ -3,6 +3,7 @@
 #include "../ErrorCode.h"
 #include "../Wildcard.h"
 #include "DosAttributes.h"
+#include "NoReplaceRename.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -421,6 +423,185 @@ std::error_code PosixFileSystem::removeFile(std::string_view path)
         return lastError();
     }
     return {};
+}
+
+namespace {
+
+constexpr std::uint32_t storedBits = AttributeBit::Hidden | AttributeBit::System | AttributeBit::Archive;
+constexpr mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+std::string_view lastComponent(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// The DOS attribute store of the file system that holds path.
+posix::DosAttributeStore storeOf(std::string_view path)
+{
+    const Descriptor folder(open(parentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) {
+        return posix::DosAttributeStore::SambaXattr;
+    }
+    return posix::dosAttributeStoreOf(folder.get());
+}
+
+bool startsWithDot(std::string_view path)
+{
+    const std::string_view name = lastComponent(path);
+    return !name.empty() && name.front() == '.';
+}
+
+timespec timespecOf(FileTime time)
+{
+    timespec result{};
+    result.tv_sec = static_cast<time_t>(time.seconds);
+    result.tv_nsec = static_cast<long>(time.nanoseconds);
+    return result;
+}
+
+void keepFirst(std::error_code& first, std::error_code error)
+{
+    if (!first && error) {
+        first = error;
+    }
+}
+
+} // namespace
+
+std::error_code PosixFileSystem::renameNoReplace(std::string_view from, std::string_view to)
+{
+    return posix::renameNoReplace(nullTerminated(from), nullTerminated(to));
+}
+
+std::error_code PosixFileSystem::setTimes(std::string_view path, FileTime accessed, FileTime modified)
+{
+    const timespec times[2] = {timespecOf(accessed), timespecOf(modified)};
+    if (utimensat(AT_FDCWD, nullTerminated(path).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        return lastError();
+    }
+    return {};
+}
+
+std::error_code PosixFileSystem::setAttributes(std::string_view path, std::uint32_t attributes)
+{
+    const std::string fullPath = nullTerminated(path);
+    struct stat info
+    {};
+    if (lstat(fullPath.c_str(), &info) != 0) {
+        return lastError();
+    }
+    const bool link = S_ISLNK(info.st_mode);
+    const bool readOnly = (attributes & AttributeBit::ReadOnly) != 0;
+    const bool dotHidden = startsWithDot(path);
+    std::error_code first;
+
+    // Hidden, system and archive first: on vfat the store's read-only bit also decides the write
+    // bits, which are looked at afterwards.
+    posix::DosAttributeStore store = storeOf(path);
+    const std::optional<std::uint32_t> current = posix::readDosStoreValue(store, fullPath.c_str());
+    if (store == posix::DosAttributeStore::None) {
+        const std::uint32_t has = dotHidden ? std::uint32_t{AttributeBit::Hidden} : 0;
+        if ((attributes & storedBits) != has) {
+            keepFirst(first, errorFromErrno(EOPNOTSUPP));
+        }
+    } else {
+        const std::uint32_t old = current.value_or(0);
+        // vfat keeps read-only among its own bits and shows it in the write bits, so its stored
+        // copy must say what is wanted; Samba keeps a copy that should agree with the write bits.
+        // NTFS keeps its own read-only bit apart from the permission bits and it is left alone.
+        const bool storedChange = (old & storedBits) != (attributes & storedBits);
+        const bool managesReadOnly =
+            !link && (store == posix::DosAttributeStore::FatIoctl ||
+                      (store == posix::DosAttributeStore::SambaXattr && (current || storedChange)));
+        const std::uint32_t managed =
+            storedBits | (managesReadOnly ? std::uint32_t{AttributeBit::ReadOnly} : 0u);
+        const std::uint32_t wanted = (old & ~managed) | (attributes & managed);
+        if (wanted != old || (storedChange && !current)) {
+            keepFirst(first, posix::writeDosStoreValue(store, fullPath.c_str(), wanted));
+        }
+    }
+    if (dotHidden && (attributes & AttributeBit::Hidden) == 0) {
+        keepFirst(first, errorFromErrno(EPERM)); // the name itself hides the file
+    }
+
+    if (link) {
+        // A symbolic link has no permission bits of its own and is never read-only.
+        if (readOnly) {
+            keepFirst(first, errorFromErrno(EOPNOTSUPP));
+        }
+        return first;
+    }
+    if (lstat(fullPath.c_str(), &info) != 0) {
+        keepFirst(first, lastError());
+        return first;
+    }
+    const mode_t mode = info.st_mode & 07777;
+    mode_t wantedMode = mode;
+    if (readOnly) {
+        wantedMode = mode & ~writeBits;
+    } else if ((mode & writeBits) == 0) {
+        wantedMode = mode | S_IWUSR;
+    }
+    if (wantedMode != mode) {
+        if (chmod(fullPath.c_str(), wantedMode) != 0) {
+            keepFirst(first, lastError());
+        } else if (lstat(fullPath.c_str(), &info) == 0 && ((info.st_mode & writeBits) == 0) != readOnly) {
+            // Some file systems accept the change and keep the bits as they were.
+            keepFirst(first, errorFromErrno(EOPNOTSUPP));
+        }
+    }
+    return first;
+}
+
+std::error_code PosixFileSystem::readState(std::string_view path, FileState& state)
+{
+    const std::string fullPath = nullTerminated(path);
+    struct stat info
+    {};
+    if (lstat(fullPath.c_str(), &info) != 0) {
+        return lastError();
+    }
+    state.modified = {info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec)};
+    state.accessed = {info.st_atim.tv_sec, static_cast<std::uint32_t>(info.st_atim.tv_nsec)};
+    state.mode = info.st_mode & 07777;
+    posix::DosAttributeStore store = storeOf(path);
+    state.dosAttributes = posix::readDosStoreValue(store, fullPath.c_str());
+    return {};
+}
+
+std::error_code PosixFileSystem::restoreState(std::string_view path, const FileState& state)
+{
+    const std::string fullPath = nullTerminated(path);
+    struct stat info
+    {};
+    if (lstat(fullPath.c_str(), &info) != 0) {
+        return lastError();
+    }
+    std::error_code first;
+
+    // The store before the permission bits, since on vfat its read-only bit moves them.
+    posix::DosAttributeStore store = storeOf(path);
+    const std::optional<std::uint32_t> current = posix::readDosStoreValue(store, fullPath.c_str());
+    if (current != state.dosAttributes) {
+        if (state.dosAttributes) {
+            keepFirst(first, posix::writeDosStoreValue(store, fullPath.c_str(), *state.dosAttributes));
+        } else {
+            keepFirst(first, posix::removeDosStoreValue(store, fullPath.c_str()));
+        }
+    }
+
+    if (!S_ISLNK(info.st_mode)) {
+        if (lstat(fullPath.c_str(), &info) != 0) {
+            keepFirst(first, lastError());
+        } else if ((info.st_mode & 07777) != state.mode && chmod(fullPath.c_str(), state.mode) != 0) {
+            keepFirst(first, lastError());
+        }
+    }
+
+    // The times last: nothing after them may touch the file.
+    keepFirst(first, setTimes(path, state.accessed, state.modified));
+    return first;
 }
 
 } // namespace quorvane::platform
