@@ -3,26 +3,25 @@
 #include "core/Path.h"
 #include "core/runs/RunFailure.h"
 
+#include <algorithm>
+#include <exception>
+#include <thread>
+
 namespace quorvane::core {
+namespace {
 
-void UndoSnapshot::take(const FileTable& before, const FileTable& after, std::string_view folder,
-                        platform::FileSystem& fileSystem)
+// Below this many files per reader, one thread reads every state: a thread costs more than it saves.
+constexpr std::size_t filesPerReader = 4096;
+constexpr unsigned maxReaders = 4;
+
+// Reads the states of the files of before-list rows first + 1 to last (entries first to last - 1).
+void readStates(const FileTable& before, std::string_view folder, platform::FileSystem& fileSystem,
+                std::vector<std::optional<platform::FileState>>& states, std::size_t first, std::size_t last)
 {
-    clear();
-    const int count = before.rowCount() - 1;
-    const auto size = static_cast<std::size_t>(count);
-    BeforeRows.reserve(size);
-    AfterRows.reserve(size);
-    BeforeStates.resize(size);
-    Renamed.assign(size, false);
-
     std::string path = folderPrefix(folder);
     const std::size_t prefixLength = path.size();
-    for (int row = 1; row <= count; ++row) {
-        const FileRow& beforeRow = before.row(row);
-        BeforeRows.push_back(beforeRow);
-        AfterRows.push_back(row < after.rowCount() ? after.row(row) : FileRow());
-        const std::string_view name = beforeRow[NameColumn];
+    for (std::size_t k = first; k < last; ++k) {
+        const std::string_view name = before.cell(NameColumn, static_cast<int>(k + 1));
         if (!isUsableName(name)) {
             continue;
         }
@@ -30,7 +29,59 @@ void UndoSnapshot::take(const FileTable& before, const FileTable& after, std::st
         path.append(name);
         platform::FileState state;
         if (!fileSystem.readState(path, state)) {
-            BeforeStates[static_cast<std::size_t>(row - 1)] = state;
+            states[k] = state;
+        }
+    }
+}
+
+} // namespace
+
+void UndoSnapshot::take(const FileTable& before, const FileTable& after, std::string_view folder,
+                        platform::FileSystem& fileSystem)
+{
+    clear();
+    const std::size_t count = static_cast<std::size_t>(before.rowCount() - 1);
+    BeforeStates.resize(count);
+    Renamed.assign(count, false);
+
+    // Reading a state costs a few system calls and the files are independent, so a large folder's
+    // states are read by several threads, each on its own range of entries, while this thread
+    // copies the rows. Nothing is written before all of them are done.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const auto readers = static_cast<std::size_t>(
+        std::max<std::size_t>(1, std::min<std::size_t>({cores, maxReaders, count / filesPerReader})));
+    const std::size_t chunk = (count + readers - 1) / readers;
+    std::vector<std::thread> threads;
+    std::vector<std::exception_ptr> errors(readers);
+    for (std::size_t reader = 1; reader < readers; ++reader) {
+        threads.emplace_back([&, reader] {
+            try {
+                readStates(before, folder, fileSystem, BeforeStates, reader * chunk,
+                           std::min(count, (reader + 1) * chunk));
+            } catch (...) {
+                errors[reader] = std::current_exception();
+            }
+        });
+    }
+    try {
+        BeforeRows.reserve(count);
+        AfterRows.reserve(count);
+        for (std::size_t k = 0; k < count; ++k) {
+            const int row = static_cast<int>(k + 1);
+            BeforeRows.push_back(before.row(row));
+            AfterRows.push_back(row < after.rowCount() ? after.row(row) : FileRow());
+        }
+        readStates(before, folder, fileSystem, BeforeStates, 0, std::min(count, chunk));
+    } catch (...) {
+        errors[0] = std::current_exception();
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (const std::exception_ptr& error : errors) {
+        if (error) {
+            clear();
+            std::rethrow_exception(error);
         }
     }
 }

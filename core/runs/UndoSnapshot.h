@@ -25,7 +25,8 @@ struct UndoSnapshot
     std::vector<bool> Renamed;
 
     // Copies the file rows of both lists (a missing after-list row as a blank row) and reads each
-    // file's state. Replaces everything the snapshot held.
+    // file's state, for a large folder from several threads at once (fileSystem.readState must
+    // allow that). Replaces everything the snapshot held.
     void take(const FileTable& before, const FileTable& after, std::string_view folder,
               platform::FileSystem& fileSystem);
     void clear();
