@@ -14,7 +14,7 @@ packages=(
     # The window's font.
     fonts-ipafont-gothic
     # Tests and benchmarks.
-    libgtest-dev libgmock-dev libjpeg-turbo-progs tzdata ntfs-3g exfat-fuse fusefat xvfb xauth
+    libgtest-dev libgmock-dev libjpeg-turbo-progs tzdata ntfs-3g exfat-fuse exfatprogs fusefat xvfb xauth
     # Desktop integration checks.
     desktop-file-utils appstream
 )

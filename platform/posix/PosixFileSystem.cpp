@@ -436,16 +436,6 @@ std::string_view lastComponent(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// The DOS attribute store of the file system that holds path.
-posix::DosAttributeStore storeOf(std::string_view path)
-{
-    const Descriptor folder(open(parentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() < 0) {
-        return posix::DosAttributeStore::SambaXattr;
-    }
-    return posix::dosAttributeStoreOf(folder.get());
-}
-
 bool startsWithDot(std::string_view path)
 {
     const std::string_view name = lastComponent(path);
@@ -468,6 +458,44 @@ void keepFirst(std::error_code& first, std::error_code error)
 }
 
 } // namespace
+
+posix::DosAttributeStore PosixFileSystem::storeFor(std::string_view path, std::uint64_t device)
+{
+    const std::string folder = parentOf(path);
+    {
+        const std::lock_guard<std::mutex> lock(storeMutex_);
+        if (store_ && storeDevice_ == device && storeFolder_ == folder) {
+            return *store_;
+        }
+    }
+    posix::DosAttributeStore store = posix::DosAttributeStore::SambaXattr;
+    const Descriptor folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd.get() >= 0) {
+        store = posix::dosAttributeStoreOf(folderFd.get());
+    }
+    rememberStore(path, device, store);
+    return store;
+}
+
+void PosixFileSystem::rememberStore(std::string_view path, std::uint64_t device,
+                                    posix::DosAttributeStore store)
+{
+    const std::lock_guard<std::mutex> lock(storeMutex_);
+    storeFolder_ = parentOf(path);
+    storeDevice_ = device;
+    store_ = store;
+}
+
+std::optional<std::uint32_t> PosixFileSystem::readStoreValue(std::string_view path, std::uint64_t device,
+                                                             posix::DosAttributeStore& store)
+{
+    const posix::DosAttributeStore asked = store;
+    const std::optional<std::uint32_t> value = posix::readDosStoreValue(store, nullTerminated(path).c_str());
+    if (store != asked) {
+        rememberStore(path, device, store); // no extended attributes here after all
+    }
+    return value;
+}
 
 std::error_code PosixFileSystem::renameNoReplace(std::string_view from, std::string_view to)
 {
@@ -498,8 +526,8 @@ std::error_code PosixFileSystem::setAttributes(std::string_view path, std::uint3
 
     // Hidden, system and archive first: on vfat the store's read-only bit also decides the write
     // bits, which are looked at afterwards.
-    posix::DosAttributeStore store = storeOf(path);
-    const std::optional<std::uint32_t> current = posix::readDosStoreValue(store, fullPath.c_str());
+    posix::DosAttributeStore store = storeFor(path, info.st_dev);
+    const std::optional<std::uint32_t> current = readStoreValue(path, info.st_dev, store);
     if (store == posix::DosAttributeStore::None) {
         const std::uint32_t has = dotHidden ? std::uint32_t{AttributeBit::Hidden} : 0;
         if ((attributes & storedBits) != has) {
@@ -517,7 +545,7 @@ std::error_code PosixFileSystem::setAttributes(std::string_view path, std::uint3
         const std::uint32_t managed =
             storedBits | (managesReadOnly ? std::uint32_t{AttributeBit::ReadOnly} : 0u);
         const std::uint32_t wanted = (old & ~managed) | (attributes & managed);
-        if (wanted != old || (storedChange && !current)) {
+        if (wanted != old) {
             keepFirst(first, posix::writeDosStoreValue(store, fullPath.c_str(), wanted));
         }
     }
@@ -565,8 +593,8 @@ std::error_code PosixFileSystem::readState(std::string_view path, FileState& sta
     state.modified = {info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec)};
     state.accessed = {info.st_atim.tv_sec, static_cast<std::uint32_t>(info.st_atim.tv_nsec)};
     state.mode = info.st_mode & 07777;
-    posix::DosAttributeStore store = storeOf(path);
-    state.dosAttributes = posix::readDosStoreValue(store, fullPath.c_str());
+    posix::DosAttributeStore store = storeFor(path, info.st_dev);
+    state.dosAttributes = readStoreValue(path, info.st_dev, store);
     return {};
 }
 
@@ -581,8 +609,8 @@ std::error_code PosixFileSystem::restoreState(std::string_view path, const FileS
     std::error_code first;
 
     // The store before the permission bits, since on vfat its read-only bit moves them.
-    posix::DosAttributeStore store = storeOf(path);
-    const std::optional<std::uint32_t> current = posix::readDosStoreValue(store, fullPath.c_str());
+    posix::DosAttributeStore store = storeFor(path, info.st_dev);
+    const std::optional<std::uint32_t> current = readStoreValue(path, info.st_dev, store);
     if (current != state.dosAttributes) {
         if (state.dosAttributes) {
             keepFirst(first, posix::writeDosStoreValue(store, fullPath.c_str(), *state.dosAttributes));

@@ -1,6 +1,11 @@
 #pragma once
 
 #include "../FileSystem.h"
+#include "DosAttributes.h"
+
+#include <mutex>
+#include <optional>
+#include <string>
 
 namespace quorvane::platform {
 
@@ -21,6 +26,21 @@ public:
     std::error_code setAttributes(std::string_view path, std::uint32_t attributes) override;
     std::error_code readState(std::string_view path, FileState& state) override;
     std::error_code restoreState(std::string_view path, const FileState& state) override;
+
+private:
+    // The DOS attribute store of the file system holding path, which lies on device. A run asks for
+    // one folder's files one after another, so the last folder's answer is kept.
+    posix::DosAttributeStore storeFor(std::string_view path, std::uint64_t device);
+    // The raw value of the store for path; store becomes None, for later calls too, when the
+    // file system turns out to have no extended attributes.
+    std::optional<std::uint32_t> readStoreValue(std::string_view path, std::uint64_t device,
+                                                posix::DosAttributeStore& store);
+    void rememberStore(std::string_view path, std::uint64_t device, posix::DosAttributeStore store);
+
+    std::mutex storeMutex_;
+    std::string storeFolder_;
+    std::uint64_t storeDevice_ = 0;
+    std::optional<posix::DosAttributeStore> store_;
 };
 
 } // namespace quorvane::platform
