@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace quorvane::core {
@@ -51,17 +52,23 @@ void UndoSnapshot::take(const FileTable& before, const FileTable& after, std::st
     const auto readers = static_cast<std::size_t>(
         std::max<std::size_t>(1, std::min<std::size_t>({cores, maxReaders, count / filesPerReader})));
     const std::size_t chunk = (count + readers - 1) / readers;
+    std::vector<std::exception_ptr> errors(readers + 1); // the last one for copying the rows
+    const auto readChunk = [&](std::size_t reader) {
+        try {
+            readStates(before, folder, fileSystem, BeforeStates, reader * chunk,
+                       std::min(count, (reader + 1) * chunk));
+        } catch (...) {
+            errors[reader] = std::current_exception();
+        }
+    };
     std::vector<std::thread> threads;
-    std::vector<std::exception_ptr> errors(readers);
-    for (std::size_t reader = 1; reader < readers; ++reader) {
-        threads.emplace_back([&, reader] {
-            try {
-                readStates(before, folder, fileSystem, BeforeStates, reader * chunk,
-                           std::min(count, (reader + 1) * chunk));
-            } catch (...) {
-                errors[reader] = std::current_exception();
-            }
-        });
+    std::size_t launched = 1;
+    try {
+        for (; launched < readers; ++launched) {
+            threads.emplace_back(readChunk, launched);
+        }
+    } catch (const std::system_error&) {
+        // No thread to spare: this thread reads the remaining ranges itself.
     }
     try {
         BeforeRows.reserve(count);
@@ -71,9 +78,12 @@ void UndoSnapshot::take(const FileTable& before, const FileTable& after, std::st
             BeforeRows.push_back(before.row(row));
             AfterRows.push_back(row < after.rowCount() ? after.row(row) : FileRow());
         }
-        readStates(before, folder, fileSystem, BeforeStates, 0, std::min(count, chunk));
     } catch (...) {
-        errors[0] = std::current_exception();
+        errors[readers] = std::current_exception();
+    }
+    readChunk(0);
+    for (std::size_t reader = launched; reader < readers; ++reader) {
+        readChunk(reader);
     }
     for (std::thread& thread : threads) {
         thread.join();
