@@ -51,19 +51,6 @@ bool readSambaValue(const char* path, std::string& value, int& error)
     return false;
 }
 
-std::uint32_t readSamba(DosAttributeStore& store, const char* path)
-{
-    std::string value;
-    int error = 0;
-    if (!readSambaValue(path, value, error)) {
-        if (unsupported(error)) {
-            store = DosAttributeStore::None;
-        }
-        return 0;
-    }
-    return parseSambaDosAttrib(value);
-}
-
 std::uint32_t littleEndian32(std::string_view bytes, std::size_t at)
 {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
@@ -206,32 +193,7 @@ DosAttributeStore dosAttributeStoreOf(int folderFd)
 
 std::uint32_t readDosAttributes(DosAttributeStore& store, const char* path)
 {
-    switch (store) {
-    case DosAttributeStore::FatIoctl: {
-        const int fd = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            return 0;
-        }
-        __u32 attributes = 0;
-        const int result = ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &attributes);
-        close(fd);
-        return result == 0 ? attributes : 0;
-    }
-    case DosAttributeStore::NtfsXattr: {
-        std::array<unsigned char, 4> value{};
-        const ssize_t length = lgetxattr(path, ntfsAttributeName, value.data(), value.size());
-        if (length != 4) {
-            return 0;
-        }
-        return (std::uint32_t{value[0]} << 24) | (std::uint32_t{value[1]} << 16) |
-               (std::uint32_t{value[2]} << 8) | value[3];
-    }
-    case DosAttributeStore::SambaXattr:
-        return readSamba(store, path);
-    case DosAttributeStore::None:
-        return 0;
-    }
-    return 0;
+    return readDosStoreValue(store, path).value_or(0);
 }
 
 std::optional<std::uint32_t> readDosStoreValue(DosAttributeStore& store, const char* path)
