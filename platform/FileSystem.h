@@ -103,7 +103,8 @@ public:
     // "." gives, which cannot be cleared); bits it could store are still written.
     virtual std::error_code setAttributes(std::string_view path, std::uint32_t attributes) = 0;
 
-    // Reads the exact state of the entry at path for a later restoreState.
+    // Reads the exact state of the entry at path for a later restoreState. May be called from
+    // several threads at once.
     virtual std::error_code readState(std::string_view path, FileState& state) = 0;
 
     // Puts back the permission bits, the DOS attribute store value and the times of state; every
