@@ -1,5 +1,7 @@
 #include "Bmp.h"
 
+#include "platform/LargeBuffer.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -408,6 +410,7 @@ void blankBmpFile(int width, int height, int bitsPerPixel, std::string& file)
     const Layout layout = layoutOf(width, height, bitsPerPixel);
     // The earlier content is not cleared: a reused string keeps its bytes, all of which are
     // written below or by the caller's rows, so no time goes into filling it with zeros first.
+    platform::reserveLargeBuffer(file, layout.pixelOffset + layout.imageBytes);
     file.resize(layout.pixelOffset + layout.imageBytes);
     char* out = file.data();
     std::fill(out, out + layout.pixelOffset, '\0');

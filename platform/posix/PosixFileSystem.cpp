@@ -1,6 +1,7 @@
 #include "PosixFileSystem.h"
 
 #include "../ErrorCode.h"
+#include "../LargeBuffer.h"
 #include "../Wildcard.h"
 #include "DosAttributes.h"
 
@@ -342,7 +343,9 @@ std::error_code PosixFileSystem::readFile(std::string_view path, std::string& by
     // The size is a hint only: the file may grow or shrink while it is read. The earlier content
     // is not cleared first, so that a string reused for file after file of about one size is
     // overwritten in place instead of being filled with zeros before every read.
-    bytes.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+    const std::size_t expected = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1;
+    reserveLargeBuffer(bytes, expected);
+    bytes.resize(expected);
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
