@@ -86,45 +86,57 @@ private:
     std::vector<std::string> buffers_;
 };
 
-// BMP to JPEG: the compressed stream, or nothing for an invalid image. A 24-bit uncompressed
-// bitmap is compressed straight from the file's bytes, which gives exactly the stream of going
-// through a Bitmap. The source bytes then become the row's picture.
-std::optional<std::string> jpegOf(const ConversionOptions& options, std::string& source, std::string& picture)
+// The memory a worker keeps from one row to the next: the source file as read and the JPEG it
+// compresses.
+struct Scratch
+{
+    std::string source;
+    std::string jpeg;
+};
+
+// BMP to JPEG into scratch.jpeg; false for an invalid image. A 24-bit uncompressed bitmap is
+// compressed straight from the file's bytes, which gives exactly the stream of going through a
+// Bitmap. The source bytes then become the row's picture.
+bool compressSource(const ConversionOptions& options, Scratch& scratch, std::string& picture)
 {
     const JpegSettings settings{std::clamp(options.quality, 1, 100), options.greyscale, options.progressive};
-    std::optional<std::string> encoded;
-    if (const std::optional<BgrRows> rows = uncompressedBgrRows(source)) {
-        encoded = encodeJpeg(*rows, settings);
-    } else if (const std::optional<Bitmap> bitmap = readBmp(source)) {
-        encoded = encodeJpeg(*bitmap, settings);
+    bool encoded = false;
+    if (const std::optional<BgrRows> rows = uncompressedBgrRows(scratch.source)) {
+        encoded = encodeJpeg(*rows, settings, scratch.jpeg);
+    } else if (const std::optional<Bitmap> bitmap = readBmp(scratch.source)) {
+        std::optional<std::string> jpeg = encodeJpeg(*bitmap, settings);
+        encoded = jpeg.has_value();
+        if (encoded) {
+            scratch.jpeg = std::move(*jpeg);
+        }
     }
     if (encoded) {
-        std::swap(source, picture);
+        std::swap(scratch.source, picture);
     }
     return encoded;
 }
 
 Outcome convertOne(const Job& job, std::string_view folder, const ConversionOptions& options,
-                   platform::FileSystem& fileSystem, std::string& source, BufferPool& buffers)
+                   platform::FileSystem& fileSystem, Scratch& scratch, BufferPool& buffers)
 {
     Outcome outcome;
     try {
-        outcome.error = fileSystem.readFile(job.sourcePath, source);
+        outcome.error = fileSystem.readFile(job.sourcePath, scratch.source);
         if (outcome.error) {
             return outcome;
         }
         // JPEG to BMP decodes straight into the new file's rows, so that file is the picture too.
         std::string picture = buffers.take();
-        std::optional<std::string> jpeg;
-        const bool valid = writesJpeg(options.mode) ? (jpeg = jpegOf(options, source, picture)).has_value()
-                                                    : decodeJpegToBmp(source, picture);
+        const bool toJpeg = writesJpeg(options.mode);
+        const bool valid =
+            toJpeg ? compressSource(options, scratch, picture) : decodeJpegToBmp(scratch.source, picture);
         if (!valid) {
             buffers.give(std::move(picture));
             outcome.kind = Outcome::InvalidImage;
             return outcome;
         }
-        const std::string_view bytes = jpeg ? std::string_view(*jpeg) : std::string_view(picture);
-        outcome.error = fileSystem.writeTemporaryFile(folder, bytes, outcome.temporaryPath);
+        outcome.error =
+            fileSystem.writeTemporaryFile(folder, toJpeg ? scratch.jpeg : picture, outcome.temporaryPath);
         if (outcome.error) {
             buffers.give(std::move(picture));
             return outcome;
@@ -194,8 +206,7 @@ public:
 private:
     void work()
     {
-        // Each worker keeps its read buffer from one source file to the next.
-        std::string source;
+        Scratch scratch;
         for (;;) {
             std::size_t index = 0;
             {
@@ -207,7 +218,7 @@ private:
                 }
                 index = next_++;
             }
-            Outcome outcome = convertOne(jobs_[index], folder_, options_, fileSystem_, source, buffers_);
+            Outcome outcome = convertOne(jobs_[index], folder_, options_, fileSystem_, scratch, buffers_);
             {
                 const std::lock_guard lock(mutex_);
                 outcomes_[index] = std::move(outcome);

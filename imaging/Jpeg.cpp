@@ -68,12 +68,13 @@ private:
 using CompressGuard = Destroyer<jpeg_compress_struct, jpeg_destroy_compress>;
 using DecompressGuard = Destroyer<jpeg_decompress_struct, jpeg_destroy_decompress>;
 
-// A destination that compresses straight into a string, grown as needed. The manager comes first
-// so that libjpeg's pointer to it is a pointer to the whole.
+// A destination that compresses straight into a string, grown as needed, using the memory the
+// string already holds. The manager comes first so that libjpeg's pointer to it is a pointer to
+// the whole.
 struct StringDestination
 {
     jpeg_destination_mgr manager{};
-    std::string bytes;
+    std::string& bytes;
     std::size_t initialSize = 0;
 };
 
@@ -103,7 +104,7 @@ void outOfMemory(j_compress_ptr info)
 extern "C" void startDestination(j_compress_ptr info)
 {
     StringDestination& destination = destinationOf(info);
-    if (!resized(destination.bytes, destination.initialSize)) {
+    if (!resized(destination.bytes, std::max(destination.initialSize, destination.bytes.capacity()))) {
         outOfMemory(info);
     }
     destination.manager.next_output_byte = reinterpret_cast<JOCTET*>(destination.bytes.data());
@@ -136,15 +137,16 @@ constexpr int linesPerCall = 16;
 // the input colour space. Only the input layout differs between callers; every parameter that
 // shapes the stream is set here.
 template <typename RowAt>
-std::optional<std::string> compress(int width, int height, J_COLOR_SPACE inputSpace,
-                                    const JpegSettings& settings, RowAt& rowAt)
+bool compress(int width, int height, J_COLOR_SPACE inputSpace, const JpegSettings& settings, RowAt& rowAt,
+              std::string& jpeg)
 {
     jpeg_compress_struct info{};
     ErrorManager errors{};
-    StringDestination destination;
-    // Room for about four bits a pixel, which most photos stay under, so the string seldom grows.
+    StringDestination destination{{}, jpeg, 0};
+    // Room for two bits a pixel, which photos at middle qualities stay under, so that a new string
+    // seldom grows; a reused one starts from all the memory it holds.
     destination.initialSize =
-        std::min<std::size_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / 2,
+        std::min<std::size_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / 4,
                               1u << 26) +
         4096;
     destination.manager.init_destination = startDestination;
@@ -154,7 +156,7 @@ std::optional<std::string> compress(int width, int height, J_COLOR_SPACE inputSp
     installErrorManager(errors);
     const CompressGuard guard(info);
     if (setjmp(errors.jump) != 0) {
-        return std::nullopt;
+        return false;
     }
     jpeg_create_compress(&info);
     info.dest = &destination.manager;
@@ -182,7 +184,7 @@ std::optional<std::string> compress(int width, int height, J_COLOR_SPACE inputSp
         jpeg_write_scanlines(&info, rows, static_cast<JDIMENSION>(count));
     }
     jpeg_finish_compress(&info);
-    return std::move(destination.bytes);
+    return true;
 }
 
 enum class Decoded
@@ -249,11 +251,14 @@ Decoded decodeIntoBmp(std::string_view bytes, std::string& bmpFile, std::uint64_
 
 std::optional<std::string> encodeJpeg(const Bitmap& bitmap, const JpegSettings& settings)
 {
+    std::string jpeg;
     if (bitmap.bitsPerPixel != 8) {
         const auto rowAt = [&](int y) {
             return bitmap.row(y);
         };
-        return compress(bitmap.width, bitmap.height, JCS_RGB, settings, rowAt);
+        return compress(bitmap.width, bitmap.height, JCS_RGB, settings, rowAt, jpeg)
+                   ? std::optional(std::move(jpeg))
+                   : std::nullopt;
     }
     // Grey pixels are handed over as RGB like every other depth; each call's rows get their own
     // place in the scratch buffer, which libjpeg reads only during that call.
@@ -267,15 +272,17 @@ std::optional<std::string> encodeJpeg(const Bitmap& bitmap, const JpegSettings& 
         }
         return static_cast<const std::uint8_t*>(out);
     };
-    return compress(bitmap.width, bitmap.height, JCS_RGB, settings, rowAt);
+    return compress(bitmap.width, bitmap.height, JCS_RGB, settings, rowAt, jpeg)
+               ? std::optional(std::move(jpeg))
+               : std::nullopt;
 }
 
-std::optional<std::string> encodeJpeg(const BgrRows& rows, const JpegSettings& settings)
+bool encodeJpeg(const BgrRows& rows, const JpegSettings& settings, std::string& jpeg)
 {
     const auto rowAt = [&](int y) {
         return rows.row(y);
     };
-    return compress(rows.width, rows.height, JCS_EXT_BGR, settings, rowAt);
+    return compress(rows.width, rows.height, JCS_EXT_BGR, settings, rowAt, jpeg);
 }
 
 std::optional<Bitmap> decodeJpeg(std::string_view bytes, std::uint64_t pixelLimit)

@@ -22,9 +22,10 @@ struct JpegSettings
 // space and simple progression as chosen. Gives nothing only when libjpeg refuses the bitmap.
 std::optional<std::string> encodeJpeg(const Bitmap& bitmap, const JpegSettings& settings);
 
-// The same stream as encodeJpeg gives for the picture that readBmp reads from these rows, taken
-// straight from the bitmap file's memory.
-std::optional<std::string> encodeJpeg(const BgrRows& rows, const JpegSettings& settings);
+// Makes jpeg the same stream as encodeJpeg gives for the picture that readBmp reads from these
+// rows, taken straight from the bitmap file's memory, and reuses the memory jpeg already holds.
+// False, with jpeg unspecified, only when libjpeg refuses the rows.
+bool encodeJpeg(const BgrRows& rows, const JpegSettings& settings, std::string& jpeg);
 
 // Decompresses a JPEG at full size with block smoothing and the floating-point inverse DCT: a
 // colour picture gives 24 bits per pixel, a greyscale one 8. CMYK pictures are turned into RGB.

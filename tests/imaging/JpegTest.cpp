@@ -163,7 +163,8 @@ const JpegSettings everySetting[] = {
 };
 
 // Property: compressing a bitmap file's rows in place gives byte for byte the stream of compressing
-// the picture readBmp reads from it, whatever the settings, size and row order.
+// the picture readBmp reads from it, whatever the settings, size and row order, also into a string
+// that held other bytes.
 TEST(JpegEncoding, RowsReadInPlaceGiveTheStreamOfThePictureRead)
 {
     for (const auto& [width, height] : {std::pair{33, 17}, {1, 1}, {250, 3}, {16, 40}}) {
@@ -172,10 +173,13 @@ TEST(JpegEncoding, RowsReadInPlaceGiveTheStreamOfThePictureRead)
             const std::optional<BgrRows> rows = uncompressedBgrRows(file);
             ASSERT_TRUE(rows.has_value());
             for (const JpegSettings& settings : everySetting) {
-                const std::optional<std::string> inPlace = encodeJpeg(*rows, settings);
-                ASSERT_TRUE(inPlace.has_value());
-                EXPECT_TRUE(*inPlace == encodeJpeg(picture, settings).value())
-                    << width << "x" << height << " quality " << settings.quality;
+                const std::string expected = encodeJpeg(picture, settings).value();
+                std::string inPlace;
+                ASSERT_TRUE(encodeJpeg(*rows, settings, inPlace));
+                EXPECT_TRUE(inPlace == expected) << width << "x" << height << " quality " << settings.quality;
+                std::string reused(expected.size() * 3, '\xA5');
+                ASSERT_TRUE(encodeJpeg(*rows, settings, reused));
+                EXPECT_TRUE(reused == expected) << "in a reused string";
             }
         }
     }
