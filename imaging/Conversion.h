@@ -74,8 +74,8 @@ std::string convertedName(std::string_view name, ConversionMode mode);
 // kept. Any other failure stops the run at that row; earlier rows stay converted. Each new file is
 // written under a temporary name and renamed into place when complete, replacing a file of its
 // name; in the replacing modes the source is deleted after that. Worker threads read, decode,
-// encode and write each new file under its temporary name (so readFile, writeTemporaryFile and
-// removeFile are called from several threads at once); this thread renames the new files into
+// encode and write each new file under its temporary name (so readFile and writeTemporaryFile
+// are called from several threads at once); this thread renames the new files into
 // place and deletes sources in row order, so the outcome is that of converting the rows one by
 // one. When the run stops, the temporary files written for later rows are removed.
 ConversionResult convertImages(const core::FileTable& before, std::string_view folder,

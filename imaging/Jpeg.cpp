@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 #include <utility>
-// jpeglib.h needs size_t and FILE declared before it.
+// jpeglib.h needs size_t and FILE declared before it; jerror.h names its message codes.
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -15,8 +15,9 @@ namespace quorvane::imaging {
 namespace {
 
 // libjpeg reports a fatal error by calling error_exit, which must not return. It jumps back to
-// the one setjmp of the encode or decode call; between the setjmp and any jump, only libjpeg's
-// own C frames run, so no C++ destructor is skipped.
+// the one setjmp of the encode or decode call; between the setjmp and any jump only libjpeg's own
+// C frames and the string destination's callbacks run, and those hold no object with a
+// destructor when they call error_exit, so no C++ destructor is skipped.
 struct ErrorManager
 {
     jpeg_error_mgr manager;
