@@ -1,5 +1,7 @@
 #include "Bmp.h"
 
+#include "platform/LargeBuffer.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -336,16 +338,33 @@ std::optional<Bitmap> readRunLength(const Bytes& file, const Header& header)
     return bitmap;
 }
 
-void putU16(std::string& out, std::uint32_t value)
+void setU16(char* at, std::uint32_t value)
 {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+    at[0] = static_cast<char>(value & 0xFF);
+    at[1] = static_cast<char>((value >> 8) & 0xFF);
 }
 
-void putU32(std::string& out, std::uint32_t value)
+void setU32(char* at, std::uint32_t value)
 {
-    putU16(out, value & 0xFFFF);
-    putU16(out, value >> 16);
+    setU16(at, value & 0xFFFF);
+    setU16(at + 2, value >> 16);
+}
+
+struct Layout
+{
+    std::size_t stride = 0;
+    std::size_t pixelOffset = 0;
+    std::size_t imageBytes = 0;
+};
+
+Layout layoutOf(int width, int height, int bitsPerPixel)
+{
+    Layout layout;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * (bitsPerPixel == 8 ? 1 : 3);
+    layout.stride = (rowBytes + 3) / 4 * 4;
+    layout.pixelOffset = 14 + 40 + (bitsPerPixel == 8 ? 256 * 4 : 0);
+    layout.imageBytes = layout.stride * static_cast<std::size_t>(height);
+    return layout;
 }
 
 } // namespace
@@ -363,50 +382,84 @@ std::optional<Bitmap> readBmp(std::string_view bytes, std::uint64_t pixelLimit)
     return readUncompressed(file, *header);
 }
 
+std::optional<BgrRows> uncompressedBgrRows(std::string_view bytes, std::uint64_t pixelLimit)
+{
+    const Bytes file(bytes);
+    const std::optional<Header> header = readHeader(file, pixelLimit);
+    if (!header || header->compression != Uncompressed || header->bitsPerPixel != 24) {
+        return std::nullopt;
+    }
+    const std::uint64_t stride = (header->width * 3 + 3) / 4 * 4;
+    // The same extent as readBmp requires: the last row's padding may be missing.
+    if (!file.holds(header->pixelOffset, stride * (header->height - 1) + header->width * 3)) {
+        return std::nullopt;
+    }
+    const auto* pixels = reinterpret_cast<const std::uint8_t*>(bytes.data()) + header->pixelOffset;
+    const auto step = static_cast<std::ptrdiff_t>(stride);
+    BgrRows rows{static_cast<int>(header->width), static_cast<int>(header->height), pixels, step};
+    if (!header->topDown) {
+        rows.top = pixels + static_cast<std::ptrdiff_t>(header->height - 1) * step;
+        rows.step = -step;
+    }
+    return rows;
+}
+
+void blankBmpFile(int width, int height, int bitsPerPixel, std::string& file)
+{
+    const bool grey = bitsPerPixel == 8;
+    const Layout layout = layoutOf(width, height, bitsPerPixel);
+    // The earlier content is not cleared: a reused string keeps its bytes, all of which are
+    // written below or by the caller's rows, so no time goes into filling it with zeros first.
+    platform::reserveLargeBuffer(file, layout.pixelOffset + layout.imageBytes);
+    file.resize(layout.pixelOffset + layout.imageBytes);
+    char* out = file.data();
+    std::fill(out, out + layout.pixelOffset, '\0');
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * (grey ? 1 : 3);
+    for (std::size_t padding = rowBytes; padding < layout.stride && height > 0; ++padding) {
+        for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
+            out[layout.pixelOffset + row * layout.stride + padding] = '\0';
+        }
+    }
+    out[0] = 'B';
+    out[1] = 'M';
+    setU32(out + 2, static_cast<std::uint32_t>(layout.pixelOffset + layout.imageBytes));
+    setU32(out + 10, static_cast<std::uint32_t>(layout.pixelOffset));
+    setU32(out + 14, 40);
+    setU32(out + 18, static_cast<std::uint32_t>(width));
+    setU32(out + 22, static_cast<std::uint32_t>(height)); // positive: rows bottom-up
+    setU16(out + 26, 1);
+    setU16(out + 28, grey ? 8 : 24);
+    setU32(out + 30, Uncompressed);
+    setU32(out + 34, static_cast<std::uint32_t>(layout.imageBytes));
+    setU32(out + 46, grey ? 256 : 0);
+    for (std::uint32_t level = 0; grey && level < 256; ++level) {
+        setU32(out + 54 + 4 * level, level * 0x010101u);
+    }
+}
+
+std::size_t bmpRowOffset(int width, int height, int bitsPerPixel, int y)
+{
+    const Layout layout = layoutOf(width, height, bitsPerPixel);
+    return layout.pixelOffset + static_cast<std::size_t>(height - 1 - y) * layout.stride;
+}
+
 std::string writeBmp(const Bitmap& bitmap)
 {
-    const bool grey = bitmap.bitsPerPixel == 8;
-    const std::uint32_t stride = static_cast<std::uint32_t>((bitmap.rowBytes() + 3) / 4 * 4);
-    const std::uint32_t paletteBytes = grey ? 256 * 4 : 0;
-    const std::uint32_t pixelOffset = 14 + 40 + paletteBytes;
-    const std::uint32_t imageBytes = stride * static_cast<std::uint32_t>(bitmap.height);
-
     std::string out;
-    out.reserve(pixelOffset + imageBytes);
-    out += "BM";
-    putU32(out, pixelOffset + imageBytes);
-    putU32(out, 0);
-    putU32(out, pixelOffset);
-    putU32(out, 40);
-    putU32(out, static_cast<std::uint32_t>(bitmap.width));
-    putU32(out, static_cast<std::uint32_t>(bitmap.height)); // positive: rows bottom-up
-    putU16(out, 1);
-    putU16(out, grey ? 8 : 24);
-    putU32(out, Uncompressed);
-    putU32(out, imageBytes);
-    putU32(out, 0);
-    putU32(out, 0);
-    putU32(out, grey ? 256 : 0);
-    putU32(out, 0);
-    for (std::uint32_t level = 0; grey && level < 256; ++level) {
-        putU32(out, level * 0x010101u);
-    }
-    const std::size_t padding = stride - bitmap.rowBytes();
-    for (int y = bitmap.height - 1; y >= 0; --y) {
+    blankBmpFile(bitmap.width, bitmap.height, bitmap.bitsPerPixel, out);
+    const bool grey = bitmap.bitsPerPixel == 8;
+    for (int y = 0; y < bitmap.height; ++y) {
         const std::uint8_t* in = bitmap.row(y);
+        char* pixel = out.data() + bmpRowOffset(bitmap.width, bitmap.height, bitmap.bitsPerPixel, y);
         if (grey) {
-            out.append(reinterpret_cast<const char*>(in), bitmap.rowBytes());
-        } else {
-            const std::size_t start = out.size();
-            out.resize(start + bitmap.rowBytes());
-            char* pixel = out.data() + start;
-            for (int x = 0; x < bitmap.width; ++x, in += 3, pixel += 3) {
-                pixel[0] = static_cast<char>(in[2]);
-                pixel[1] = static_cast<char>(in[1]);
-                pixel[2] = static_cast<char>(in[0]);
-            }
+            std::copy(in, in + bitmap.rowBytes(), pixel);
+            continue;
         }
-        out.append(padding, '\0');
+        for (int x = 0; x < bitmap.width; ++x, in += 3, pixel += 3) {
+            pixel[0] = static_cast<char>(in[2]);
+            pixel[1] = static_cast<char>(in[1]);
+            pixel[2] = static_cast<char>(in[0]);
+        }
     }
     return out;
 }

@@ -56,42 +56,93 @@ struct Outcome
     };
     Kind kind = Failed;
     std::error_code error;
-    std::string bytes;
-    std::optional<Bitmap> image;
+    std::string temporaryPath;          // the complete new file, when converted
+    std::optional<std::string> picture; // the row's picture as a bitmap file, when it was valid
 };
 
-Outcome convertOne(const Job& job, const ConversionOptions& options, platform::FileSystem& fileSystem)
+// Big file buffers handed back once they are done with, so that the next picture reuses memory
+// already mapped instead of paying for fresh pages. Shared by the workers and the calling thread.
+class BufferPool
+{
+public:
+    std::string take()
+    {
+        const std::lock_guard lock(mutex_);
+        if (buffers_.empty()) {
+            return {};
+        }
+        std::string buffer = std::move(buffers_.back());
+        buffers_.pop_back();
+        return buffer;
+    }
+    void give(std::string buffer)
+    {
+        const std::lock_guard lock(mutex_);
+        buffers_.push_back(std::move(buffer));
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> buffers_;
+};
+
+// The memory a worker keeps from one row to the next: the source file as read and the JPEG it
+// compresses.
+struct Scratch
+{
+    std::string source;
+    std::string jpeg;
+};
+
+// BMP to JPEG into scratch.jpeg; false for an invalid image. A 24-bit uncompressed bitmap is
+// compressed straight from the file's bytes, which gives exactly the stream of going through a
+// Bitmap. The source bytes then become the row's picture.
+bool compressSource(const ConversionOptions& options, Scratch& scratch, std::string& picture)
+{
+    const JpegSettings settings{std::clamp(options.quality, 1, 100), options.greyscale, options.progressive};
+    bool encoded = false;
+    if (const std::optional<BgrRows> rows = uncompressedBgrRows(scratch.source)) {
+        encoded = encodeJpeg(*rows, settings, scratch.jpeg);
+    } else if (const std::optional<Bitmap> bitmap = readBmp(scratch.source)) {
+        std::optional<std::string> jpeg = encodeJpeg(*bitmap, settings);
+        encoded = jpeg.has_value();
+        if (encoded) {
+            scratch.jpeg = std::move(*jpeg);
+        }
+    }
+    if (encoded) {
+        std::swap(scratch.source, picture);
+    }
+    return encoded;
+}
+
+Outcome convertOne(const Job& job, std::string_view folder, const ConversionOptions& options,
+                   platform::FileSystem& fileSystem, Scratch& scratch, BufferPool& buffers)
 {
     Outcome outcome;
     try {
-        std::string source;
-        outcome.error = fileSystem.readFile(job.sourcePath, source);
+        outcome.error = fileSystem.readFile(job.sourcePath, scratch.source);
         if (outcome.error) {
             return outcome;
         }
-        outcome.kind = Outcome::InvalidImage;
-        if (writesJpeg(options.mode)) {
-            outcome.image = readBmp(source);
-            if (!outcome.image) {
-                return outcome;
-            }
-            source = std::string();
-            const JpegSettings settings{std::clamp(options.quality, 1, 100), options.greyscale,
-                                        options.progressive};
-            std::optional<std::string> encoded = encodeJpeg(*outcome.image, settings);
-            if (!encoded) {
-                return outcome;
-            }
-            outcome.bytes = std::move(*encoded);
-        } else {
-            outcome.image = decodeJpeg(source);
-            if (!outcome.image) {
-                return outcome;
-            }
-            source = std::string();
-            outcome.bytes = writeBmp(*outcome.image);
+        // JPEG to BMP decodes straight into the new file's rows, so that file is the picture too.
+        std::string picture = buffers.take();
+        const bool toJpeg = writesJpeg(options.mode);
+        const bool valid =
+            toJpeg ? compressSource(options, scratch, picture) : decodeJpegToBmp(scratch.source, picture);
+        if (!valid) {
+            buffers.give(std::move(picture));
+            outcome.kind = Outcome::InvalidImage;
+            return outcome;
+        }
+        outcome.error =
+            fileSystem.writeTemporaryFile(folder, toJpeg ? scratch.jpeg : picture, outcome.temporaryPath);
+        if (outcome.error) {
+            buffers.give(std::move(picture));
+            return outcome;
         }
         outcome.kind = Outcome::Converted;
+        outcome.picture = std::move(picture);
     } catch (const std::bad_alloc&) {
         outcome = Outcome();
         outcome.error = std::make_error_code(std::errc::not_enough_memory);
@@ -99,13 +150,16 @@ Outcome convertOne(const Job& job, const ConversionOptions& options, platform::F
     return outcome;
 }
 
-// Decodes and encodes the jobs on worker threads, a bounded number ahead of the row being
-// committed, so that memory stays limited to a few pictures whatever the length of the list.
+// Converts the jobs on worker threads up to writing each new file under its temporary name, a
+// bounded number ahead of the row being committed, so that memory stays limited to a few
+// pictures whatever the length of the list. The calling thread commits the outcomes in row order.
 class Workers
 {
 public:
-    Workers(const std::vector<Job>& jobs, const ConversionOptions& options, platform::FileSystem& fileSystem)
-        : jobs_(jobs), options_(options), fileSystem_(fileSystem), outcomes_(jobs.size())
+    Workers(const std::vector<Job>& jobs, std::string_view folder, const ConversionOptions& options,
+            platform::FileSystem& fileSystem, BufferPool& buffers)
+        : jobs_(jobs), folder_(folder), options_(options), fileSystem_(fileSystem), buffers_(buffers),
+          outcomes_(jobs.size())
     {
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         const std::size_t count = std::min<std::size_t>(
@@ -115,6 +169,8 @@ public:
             threads_.emplace_back([this] { work(); });
         }
     }
+    // Stops the workers after their current job and removes the new files of rows never committed,
+    // which exist only when the run stopped early.
     ~Workers()
     {
         {
@@ -124,6 +180,11 @@ public:
         changed_.notify_all();
         for (std::thread& thread : threads_) {
             thread.join();
+        }
+        for (const std::optional<Outcome>& outcome : outcomes_) {
+            if (outcome && !outcome->temporaryPath.empty()) {
+                fileSystem_.removeFile(outcome->temporaryPath);
+            }
         }
     }
     Workers(const Workers&) = delete;
@@ -145,6 +206,7 @@ public:
 private:
     void work()
     {
+        Scratch scratch;
         for (;;) {
             std::size_t index = 0;
             {
@@ -156,7 +218,7 @@ private:
                 }
                 index = next_++;
             }
-            Outcome outcome = convertOne(jobs_[index], options_, fileSystem_);
+            Outcome outcome = convertOne(jobs_[index], folder_, options_, fileSystem_, scratch, buffers_);
             {
                 const std::lock_guard lock(mutex_);
                 outcomes_[index] = std::move(outcome);
@@ -166,8 +228,10 @@ private:
     }
 
     const std::vector<Job>& jobs_;
+    std::string_view folder_;
     const ConversionOptions& options_;
     platform::FileSystem& fileSystem_;
+    BufferPool& buffers_;
     std::vector<std::optional<Outcome>> outcomes_;
     std::vector<std::thread> threads_;
     std::mutex mutex_;
@@ -238,8 +302,15 @@ ConversionResult convertImages(const core::FileTable& before, std::string_view f
     const std::vector<Job> jobs = jobsOf(before, folder, options.mode);
     const int total = static_cast<int>(jobs.size());
     std::set<std::string> written;
+    BufferPool buffers;
+    const auto showPicture = [&](std::optional<std::string> picture) {
+        if (result.lastImage) {
+            buffers.give(std::move(*result.lastImage));
+        }
+        result.lastImage = std::move(picture);
+    };
     {
-        Workers workers(jobs, options, fileSystem);
+        Workers workers(jobs, folder, options, fileSystem, buffers);
         for (std::size_t i = 0; i < jobs.size(); ++i) {
             const Job& job = jobs[i];
             Outcome outcome = workers.take(i);
@@ -248,22 +319,20 @@ ConversionResult convertImages(const core::FileTable& before, std::string_view f
             };
             if (written.count(job.newPath) != 0) {
                 // Converting would overwrite the file an earlier row just wrote, losing its picture.
+                if (!outcome.temporaryPath.empty()) {
+                    fileSystem.removeFile(outcome.temporaryPath);
+                }
                 result.skipped.push_back({job.name, job.newName});
             } else if (outcome.kind == Outcome::Failed) {
                 stopWith(outcome.error);
                 break;
             } else if (outcome.kind == Outcome::InvalidImage) {
-                result.lastImage.reset();
+                showPicture(std::nullopt);
             } else {
-                result.lastImage = std::move(outcome.image);
-                std::string temporaryPath;
+                showPicture(std::move(outcome.picture));
                 if (const std::error_code error =
-                        fileSystem.writeTemporaryFile(folder, outcome.bytes, temporaryPath)) {
-                    stopWith(error);
-                    break;
-                }
-                if (const std::error_code error = fileSystem.renameReplacing(temporaryPath, job.newPath)) {
-                    fileSystem.removeFile(temporaryPath);
+                        fileSystem.renameReplacing(outcome.temporaryPath, job.newPath)) {
+                    fileSystem.removeFile(outcome.temporaryPath);
                     stopWith(error);
                     break;
                 }

@@ -53,8 +53,11 @@ struct ConversionResult
     int converted = 0;
     std::vector<SkippedRow> skipped;
     std::vector<std::string> undeletedSources; // converted, but the source could not be deleted
-    // The picture of the last row handled, for the preview; empty when that row was no valid image.
-    std::optional<Bitmap> lastImage;
+    // The picture of the last row handled, for the preview, as a bitmap file (the source when
+    // writing JPEG, the new file when writing BMP) that readBmp decodes; empty when that row was no
+    // valid image. It stays encoded so that the run spends no time on a picture the preview pane
+    // may never show.
+    std::optional<std::string> lastImage;
     std::string message; // the completion message with its additions
 };
 
@@ -70,9 +73,11 @@ std::string convertedName(std::string_view name, ConversionMode mode);
 // rows are taken as they are when the run starts. A source that is no valid image is skipped and
 // kept. Any other failure stops the run at that row; earlier rows stay converted. Each new file is
 // written under a temporary name and renamed into place when complete, replacing a file of its
-// name; in the replacing modes the source is deleted after that. Images are decoded and encoded
-// on worker threads, but files are written, renamed and deleted in row order on this thread, so
-// the outcome is that of converting the rows one by one.
+// name; in the replacing modes the source is deleted after that. Worker threads read, decode,
+// encode and write each new file under its temporary name (so readFile and writeTemporaryFile
+// are called from several threads at once); this thread renames the new files into
+// place and deletes sources in row order, so the outcome is that of converting the rows one by
+// one. When the run stops, the temporary files written for later rows are removed.
 ConversionResult convertImages(const core::FileTable& before, std::string_view folder,
                                const ConversionOptions& options, platform::FileSystem& fileSystem,
                                const ConversionProgress& progress = {});

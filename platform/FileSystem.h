@@ -76,7 +76,7 @@ public:
 
     // Writes bytes to a new file of a fresh, hidden name in folder and flushes it to the disk, so
     // that a later renameReplacing can put a complete file in place. Names the file in
-    // temporaryPath; on failure no file is left behind.
+    // temporaryPath; on failure no file is left behind. May be called from several threads at once.
     virtual std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
                                                std::string& temporaryPath) = 0;
 

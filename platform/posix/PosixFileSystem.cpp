@@ -1,6 +1,7 @@
 #include "PosixFileSystem.h"
 
 #include "../ErrorCode.h"
+#include "../LargeBuffer.h"
 #include "../Wildcard.h"
 #include "DosAttributes.h"
 #include "NoReplaceRename.h"
@@ -326,21 +327,27 @@ std::error_code writeAll(int fd, std::string_view bytes)
 
 std::error_code PosixFileSystem::readFile(std::string_view path, std::string& bytes)
 {
-    bytes.clear();
     const Descriptor file(open(nullTerminated(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
+        bytes.clear();
         return lastError();
     }
     struct stat info
     {};
     if (fstat(file.get(), &info) != 0) {
+        bytes.clear();
         return lastError();
     }
     if (S_ISDIR(info.st_mode)) {
+        bytes.clear();
         return errorFromErrno(EISDIR);
     }
-    // The size is a hint only: the file may grow or shrink while it is read.
-    bytes.resize(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+    // The size is a hint only: the file may grow or shrink while it is read. The earlier content
+    // is not cleared first, so that a string reused for file after file of about one size is
+    // overwritten in place instead of being filled with zeros before every read.
+    const std::size_t expected = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1;
+    reserveLargeBuffer(bytes, expected);
+    bytes.resize(expected);
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {

@@ -254,5 +254,60 @@ TEST(BmpWriting, EveryWidthAndHeightReadsBackExactly)
     }
 }
 
+// The bit count and compression a file's header gives, for telling which files are read in place.
+std::pair<int, std::uint32_t> depthOf(const std::string& file)
+{
+    if (file.size() < 34) {
+        return {0, 0};
+    }
+    const auto byte = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(file[at]));
+    };
+    if (byte(14) == 12) {
+        return {static_cast<int>(byte(24) | byte(25) << 8), 0};
+    }
+    return {static_cast<int>(byte(28) | byte(29) << 8),
+            byte(30) | byte(31) << 8 | byte(32) << 16 | byte(33) << 24};
+}
+
+// Property: the rows of an uncompressed 24-bit file read in place are what readBmp reads, red and
+// blue swapped; every other variant, and every file readBmp rejects, gives no rows.
+TEST(BmpInPlaceRows, AreWhatReadBmpReadsForExactlyTheUncompressed24BitFiles)
+{
+    std::vector<std::string> files;
+    for (const VariantCase& c : variantCases) {
+        files.push_back(bmpFile(c.layout));
+    }
+    for (const InvalidCase& c : invalidCases) {
+        files.push_back(c.file);
+    }
+    // Rows of 7 pixels carry 3 bytes of padding, which the last row may lack, but not more.
+    const std::string written = writeBmp(testing::gradient(7, 5));
+    files.push_back(written);
+    files.push_back(written.substr(0, written.size() - 3));
+    files.push_back(written.substr(0, written.size() - 4));
+    int inPlace = 0;
+    for (const std::string& file : files) {
+        const std::optional<Bitmap> bitmap = readBmp(file);
+        const std::optional<BgrRows> rows = uncompressedBgrRows(file);
+        ASSERT_EQ(rows.has_value(), bitmap.has_value() && depthOf(file) == std::make_pair(24, 0u))
+            << "file " << &file - files.data();
+        if (!rows) {
+            continue;
+        }
+        ++inPlace;
+        ASSERT_EQ(rows->width, bitmap->width);
+        ASSERT_EQ(rows->height, bitmap->height);
+        for (int y = 0; y < bitmap->height; ++y) {
+            for (int x = 0; x < bitmap->width; ++x) {
+                for (int channel = 0; channel < 3; ++channel) {
+                    EXPECT_EQ(rows->row(y)[3 * x + 2 - channel], bitmap->row(y)[3 * x + channel]);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(inPlace, 6);
+}
+
 } // namespace
 } // namespace quorvane::imaging

@@ -155,8 +155,9 @@ TEST_P(ConversionMode_, ConvertsThePictureAndTreatsTheSourceAsTheModeSays)
     ASSERT_EQ(converted->width, 37);
     ASSERT_EQ(converted->height, 23);
     EXPECT_LT(testing::meanDifference(*converted, original), 2.0);
+    // The preview shows the picture as read: the source bitmap, or the JPEG as decoded.
     ASSERT_TRUE(result.lastImage.has_value());
-    EXPECT_EQ(result.lastImage->width, 37);
+    EXPECT_EQ(readBmp(*result.lastImage), toJpeg ? std::optional<Bitmap>(original) : converted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ConversionMode_, ::testing::ValuesIn(modeCases), testing::SaysName());
@@ -327,7 +328,34 @@ TEST(Conversion, WorkersProduceTheFilesOfInOrderProcessing)
         ASSERT_EQ(progress.size(), 7u);
         EXPECT_EQ(progress.back(), std::make_pair(7, 12));
         ASSERT_TRUE(result.lastImage.has_value());
-        EXPECT_EQ(result.lastImage->width, 22);
+        EXPECT_EQ(readBmp(*result.lastImage)->width, 22);
+    }
+}
+
+// The workers write new files ahead of the row being committed; a stop discards those.
+TEST(Conversion, AStopRemovesTheNewFilesAlreadyWrittenForLaterRows)
+{
+    for (const ConversionMode mode : {ConversionMode::BmpToJpeg, ConversionMode::JpegToBmp}) {
+        const TempFolder folder;
+        const bool toJpeg = mode == ConversionMode::BmpToJpeg;
+        std::vector<std::string> names;
+        for (const char* stem : {"a", "b", "c", "d", "e", "f"}) {
+            names.push_back(std::string(stem) + (toJpeg ? ".bmp" : ".jpg"));
+            folder.writeFile(names.back(), toJpeg ? bmpOf(24, 16) : jpegOf(24, 16));
+        }
+        const std::string target = toJpeg ? "c.jpg" : "c.bmp";
+        folder.writeFile(target, "protected");
+        chmod(folder.pathOf(target).c_str(), 0444);
+        const ConversionResult result = convert(folder, names, {mode, 90, false, false, 2});
+        ASSERT_TRUE(result.stop.has_value());
+        EXPECT_EQ(result.stop->name, names[2]);
+        EXPECT_EQ(result.converted, 2);
+        EXPECT_EQ(folder.readFile(target), "protected");
+        const std::string a = toJpeg ? "a.jpg" : "a.bmp";
+        const std::string b = toJpeg ? "b.jpg" : "b.bmp";
+        std::vector<std::string> expected = {a, b, target, names[2], names[3], names[4], names[5]};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(filesIn(folder), expected);
     }
 }
 

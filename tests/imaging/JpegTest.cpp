@@ -1,11 +1,13 @@
 #include "imaging/Jpeg.h"
 
+#include "BmpSamples.h"
 #include "ImageSamples.h"
 #include "support/CaseName.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <random>
 #include <vector>
 
 namespace quorvane::imaging {
@@ -123,6 +125,66 @@ TEST(JpegEncoding, AGreyBitmapIsEncodedAsRgbInput)
     EXPECT_GT(decoded->pixels[3], 195);
 }
 
+// A picture with noise on a gradient, so that every block has detail for the coder.
+Bitmap noisy(int width, int height, int bitsPerPixel = 24)
+{
+    Bitmap bitmap = gradient(width, height);
+    std::mt19937 random(static_cast<unsigned>(width * 131 + height));
+    for (std::uint8_t& value : bitmap.pixels) {
+        value = static_cast<std::uint8_t>(value + random() % 24);
+    }
+    if (bitsPerPixel == 8) {
+        for (std::size_t i = 0; i < bitmap.pixels.size() / 3; ++i) {
+            bitmap.pixels[i] = bitmap.pixels[3 * i + 1];
+        }
+        bitmap.pixels.resize(bitmap.pixels.size() / 3);
+        bitmap.bitsPerPixel = 8;
+    }
+    return bitmap;
+}
+
+// The same picture as a top-down bitmap file, which writeBmp never writes.
+std::string topDownBmp(const Bitmap& picture)
+{
+    std::string rows;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* pixel = picture.row(y) + 3 * x;
+            rows += {static_cast<char>(pixel[2]), static_cast<char>(pixel[1]), static_cast<char>(pixel[0])};
+        }
+        rows.append((4 - picture.width * 3 % 4) % 4, '\0');
+    }
+    return testing::bmpFile({40, picture.width, -picture.height, 24, 0, {}, {}, rows});
+}
+
+const JpegSettings everySetting[] = {
+    {1, false, false}, {75, false, false}, {100, false, false},
+    {75, true, false}, {75, false, true},  {90, true, true},
+};
+
+// Property: compressing a bitmap file's rows in place gives byte for byte the stream of compressing
+// the picture readBmp reads from it, whatever the settings, size and row order, also into a string
+// that held other bytes.
+TEST(JpegEncoding, RowsReadInPlaceGiveTheStreamOfThePictureRead)
+{
+    for (const auto& [width, height] : {std::pair{33, 17}, {1, 1}, {250, 3}, {16, 40}}) {
+        const Bitmap picture = noisy(width, height);
+        for (const std::string& file : {writeBmp(picture), topDownBmp(picture)}) {
+            const std::optional<BgrRows> rows = uncompressedBgrRows(file);
+            ASSERT_TRUE(rows.has_value());
+            for (const JpegSettings& settings : everySetting) {
+                const std::string expected = encodeJpeg(picture, settings).value();
+                std::string inPlace;
+                ASSERT_TRUE(encodeJpeg(*rows, settings, inPlace));
+                EXPECT_TRUE(inPlace == expected) << width << "x" << height << " quality " << settings.quality;
+                std::string reused(expected.size() * 3, '\xA5');
+                ASSERT_TRUE(encodeJpeg(*rows, settings, reused));
+                EXPECT_TRUE(reused == expected) << "in a reused string";
+            }
+        }
+    }
+}
+
 std::string cmykJpeg(const unsigned char ink[4])
 {
     jpeg_compress_struct info{};
@@ -181,6 +243,40 @@ TEST(JpegDecoding, APictureOverThePixelLimitIsNoImage)
     EXPECT_TRUE(decodeJpeg(jpeg, 64 * 64).has_value());
 }
 
+// Property: decoding straight into a bitmap file gives byte for byte the file writeBmp makes of
+// the decoded picture, for every kind of stream and size, also in a string that held other bytes.
+TEST(JpegDecoding, DecodingIntoABitmapFileGivesTheFileOfTheDecodedPicture)
+{
+    std::vector<std::string> streams;
+    for (const auto& [width, height] : {std::pair{33, 17}, {1, 1}, {250, 3}, {16, 40}}) {
+        for (const JpegSettings& settings : everySetting) {
+            streams.push_back(encodeJpeg(noisy(width, height), settings).value());
+        }
+        streams.push_back(encodeJpeg(noisy(width, height, 8), {80, false, false}).value());
+    }
+    const unsigned char cyan[4] = {0, 255, 255, 255};
+    streams.push_back(cmykJpeg(cyan));
+    const std::string cut = encodeJpeg(noisy(64, 64), {90, false, false}).value();
+    streams.push_back(cut.substr(0, cut.size() * 2 / 3));
+    for (const std::string& jpeg : streams) {
+        const std::string expected = writeBmp(decodeJpeg(jpeg).value());
+        std::string fresh;
+        ASSERT_TRUE(decodeJpegToBmp(jpeg, fresh));
+        EXPECT_TRUE(fresh == expected) << "stream " << &jpeg - streams.data();
+        std::string reused(expected.size() + 99, '\xA5');
+        ASSERT_TRUE(decodeJpegToBmp(jpeg, reused));
+        EXPECT_TRUE(reused == expected) << "stream " << &jpeg - streams.data() << " in a reused string";
+    }
+}
+
+TEST(JpegDecoding, APictureOverThePixelLimitIsNoBitmapFile)
+{
+    const std::string jpeg = encodeJpeg(gradient(64, 64), {90, false, false}).value();
+    std::string file;
+    EXPECT_FALSE(decodeJpegToBmp(jpeg, file, 64 * 63));
+    EXPECT_TRUE(decodeJpegToBmp(jpeg, file, 64 * 64));
+}
+
 struct InvalidCase
 {
     const char* says;
@@ -210,6 +306,8 @@ class InvalidJpeg : public ::testing::TestWithParam<InvalidCase>
 TEST_P(InvalidJpeg, IsNoImage)
 {
     EXPECT_FALSE(decodeJpeg(GetParam().bytes).has_value());
+    std::string file = "earlier content";
+    EXPECT_FALSE(decodeJpegToBmp(GetParam().bytes, file));
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, InvalidJpeg, ::testing::ValuesIn(invalidCases), testing::SaysName());

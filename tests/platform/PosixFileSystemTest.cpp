@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 
 namespace quorvane::platform {
 namespace {
@@ -202,6 +206,189 @@ TEST(PosixFileSystem, ShortNameOfAnEntryWithoutAShortFormIsItsName)
     EXPECT_FALSE(fileSystem.shortName(folder.pathOf("Abcdefghij.txt"), shortName));
     EXPECT_EQ(shortName, "Abcdefghij.txt");
     EXPECT_TRUE(fileSystem.shortName(folder.pathOf("missing.txt"), shortName));
+}
+
+struct ReadCase
+{
+    const char* says;
+    std::string content;
+    std::string earlier; // what the string held before the read
+};
+
+std::string pattern(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>(i * 7 + i / 251);
+    }
+    return bytes;
+}
+
+const ReadCase readCases[] = {
+    {"an empty file reads as nothing", "", "left over"},
+    {"bytes of every value read unchanged", std::string("a\0b\xFF\r\n", 6), ""},
+    {"a large file reads whole", pattern((1 << 20) + 3), ""},
+    {"a string that held more keeps nothing of it", "short", pattern(4096)},
+    {"a string that held less is grown", pattern(70000), "tiny"},
+};
+
+class PosixReadFile : public ::testing::TestWithParam<ReadCase>
+{};
+
+TEST_P(PosixReadFile, GivesTheWholeContent)
+{
+    const TempFolder folder;
+    folder.writeFile("f.bin", GetParam().content);
+    PosixFileSystem fileSystem;
+    std::string bytes = GetParam().earlier;
+    EXPECT_FALSE(fileSystem.readFile(folder.pathOf("f.bin"), bytes));
+    EXPECT_TRUE(bytes == GetParam().content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Contents, PosixReadFile, ::testing::ValuesIn(readCases), testing::SaysName());
+
+TEST(PosixFileSystem, ReadingAMissingFileOrAFolderFailsAndGivesNothing)
+{
+    const TempFolder folder;
+    folder.makeFolder("sub");
+    PosixFileSystem fileSystem;
+    std::string bytes = "earlier";
+    EXPECT_EQ(fileSystem.readFile(folder.pathOf("missing"), bytes), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(bytes, "");
+    bytes = "earlier";
+    EXPECT_EQ(fileSystem.readFile(folder.pathOf("sub"), bytes), std::errc::is_a_directory);
+    EXPECT_EQ(bytes, "");
+}
+
+std::vector<std::string> filesIn(const TempFolder& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(PosixFileSystem, ATemporaryFileIsHiddenInItsFolderAndHoldsTheBytes)
+{
+    const TempFolder folder;
+    PosixFileSystem fileSystem;
+    std::string first;
+    std::string second;
+    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder.path(), pattern(100000), first));
+    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder.path(), "", second));
+    EXPECT_NE(first, second);
+    for (const std::string& path : {first, second}) {
+        EXPECT_EQ(path.rfind(folder.path() + "/.", 0), 0u) << path;
+        EXPECT_EQ(path.find('/', folder.path().size() + 1), std::string::npos) << path;
+    }
+    EXPECT_TRUE(folder.readFile(first.substr(folder.path().size() + 1)) == pattern(100000));
+    EXPECT_EQ(folder.readFile(second.substr(folder.path().size() + 1)), "");
+    EXPECT_EQ(filesIn(folder).size(), 2u);
+}
+
+// The conversion writes its new files from several worker threads at once.
+TEST(PosixFileSystem, TemporaryFilesWrittenFromSeveralThreadsAreDistinctAndComplete)
+{
+    const TempFolder folder;
+    PosixFileSystem fileSystem;
+    std::vector<std::vector<std::string>> paths(4);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < paths.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 10; ++i) {
+                std::string path;
+                if (!fileSystem.writeTemporaryFile(folder.path(), pattern(1000 + t), path)) {
+                    paths[t].push_back(path);
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    std::set<std::string> distinct;
+    for (std::size_t t = 0; t < paths.size(); ++t) {
+        ASSERT_EQ(paths[t].size(), 10u);
+        for (const std::string& path : paths[t]) {
+            distinct.insert(path);
+            EXPECT_TRUE(folder.readFile(path.substr(folder.path().size() + 1)) == pattern(1000 + t));
+        }
+    }
+    EXPECT_EQ(distinct.size(), 40u);
+}
+
+TEST(PosixFileSystem, ATemporaryFileThatCannotBeCreatedLeavesNothing)
+{
+    const TempFolder folder;
+    PosixFileSystem fileSystem;
+    std::string path = "unchanged";
+    EXPECT_EQ(fileSystem.writeTemporaryFile(folder.pathOf("missing"), "bytes", path),
+              std::errc::no_such_file_or_directory);
+    EXPECT_EQ(path, "unchanged");
+    EXPECT_TRUE(filesIn(folder).empty());
+}
+
+struct RenameCase
+{
+    const char* says;
+    bool targetExists;
+    mode_t targetMode;
+    std::errc expected; // std::errc() for success
+};
+
+const RenameCase renameCases[] = {
+    {"a rename to a new name moves the file", false, 0644, std::errc()},
+    {"a rename over a writable file replaces it", true, 0644, std::errc()},
+    {"a rename over a read-only file is refused and keeps both", true, 0444, std::errc::permission_denied},
+};
+
+class PosixRenameReplacing : public ::testing::TestWithParam<RenameCase>
+{};
+
+TEST_P(PosixRenameReplacing, ActsAsWritingOverTheTarget)
+{
+    const RenameCase& c = GetParam();
+    const TempFolder folder;
+    folder.writeFile("from", "new content");
+    if (c.targetExists) {
+        folder.writeFile("to", "old content");
+        chmod(folder.pathOf("to").c_str(), c.targetMode);
+    }
+    PosixFileSystem fileSystem;
+    const std::error_code error = fileSystem.renameReplacing(folder.pathOf("from"), folder.pathOf("to"));
+    if (c.expected == std::errc()) {
+        EXPECT_FALSE(error) << error.message();
+        EXPECT_EQ(filesIn(folder), std::vector<std::string>{"to"});
+        EXPECT_EQ(folder.readFile("to"), "new content");
+    } else {
+        EXPECT_EQ(error, c.expected);
+        EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"from", "to"}));
+        EXPECT_EQ(folder.readFile("to"), "old content");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, PosixRenameReplacing, ::testing::ValuesIn(renameCases),
+                         testing::SaysName());
+
+TEST(PosixFileSystem, RenamingAMissingFileFails)
+{
+    const TempFolder folder;
+    PosixFileSystem fileSystem;
+    EXPECT_EQ(fileSystem.renameReplacing(folder.pathOf("missing"), folder.pathOf("to")),
+              std::errc::no_such_file_or_directory);
+}
+
+TEST(PosixFileSystem, RemovesAFileAndReportsAMissingOne)
+{
+    const TempFolder folder;
+    folder.writeFile("gone.txt", "x");
+    folder.writeFile("kept.txt", "y");
+    PosixFileSystem fileSystem;
+    EXPECT_FALSE(fileSystem.removeFile(folder.pathOf("gone.txt")));
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"kept.txt"});
+    EXPECT_EQ(fileSystem.removeFile(folder.pathOf("gone.txt")), std::errc::no_such_file_or_directory);
 }
 
 } // namespace
