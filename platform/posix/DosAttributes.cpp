@@ -30,6 +30,18 @@ bool unsupported(int error)
 // error then says why (ENODATA for none).
 bool readSambaValue(const char* path, std::string& value, int& error)
 {
+    // Most values are short: one call into a small buffer reads them, as a listing of many files
+    // needs; only a longer value asks for its size first.
+    std::array<char, 256> small{};
+    const ssize_t smallLength = lgetxattr(path, sambaAttributeName, small.data(), small.size());
+    if (smallLength >= 0) {
+        value.assign(small.data(), static_cast<std::size_t>(smallLength));
+        return true;
+    }
+    if (errno != ERANGE) {
+        error = errno;
+        return false;
+    }
     for (int attempt = 0; attempt < 4; ++attempt) {
         const ssize_t size = lgetxattr(path, sambaAttributeName, nullptr, 0);
         if (size < 0) {
