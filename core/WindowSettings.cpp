@@ -102,6 +102,16 @@ void writeExtList(IniFile& file, const std::vector<std::string>& patterns)
     }
 }
 
+bool addBuiltInPatternsWhenNone(WindowSettings& settings, IniFile& file)
+{
+    if (!settings.extList.empty()) {
+        return false;
+    }
+    settings.extList = builtInPatterns();
+    writeExtList(file, settings.extList);
+    return true;
+}
+
 void writeWindowSettings(IniFile& file, const WindowSettings& settings)
 {
     const auto write = [&file](std::string_view section, std::string_view key, int value) {

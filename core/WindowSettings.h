@@ -70,6 +70,11 @@ std::vector<std::string> builtInPatterns();
 // Writes the patterns to ExtList under the keys "0", "1", ... (their index).
 void writeExtList(IniFile& file, const std::vector<std::string>& patterns);
 
+// The start-up rule for the pattern list: when settings lists no pattern, gives it the built-in
+// ones and writes them to file's ExtList, so that the next start reads them from the file. Returns
+// whether file changed and must be saved now.
+bool addBuiltInPatternsWhenNone(WindowSettings& settings, IniFile& file);
+
 // Writes the nine keys in the saving order: WindowState Width, Height, DirWidth, FilesWidth,
 // FilesHeight, DivMode, PreMode, then Options ViewMode, AutoPlay. An empty FilesWidth or
 // FilesHeight leaves that key as it is. ExtList is never written here.

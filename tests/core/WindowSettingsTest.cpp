@@ -294,6 +294,38 @@ TEST(WindowSettingsTest, TheBuiltInPatternsAreWrittenUnderKeysZeroToTwentyNine)
     EXPECT_EQ(readWindowSettings(IniFile::parse(file.text())).extList, patterns);
 }
 
+struct StartCase
+{
+    const char* says;
+    std::string text;
+    std::vector<std::string> patterns;
+    bool written;
+};
+
+const StartCase startCases[] = {
+    {"no file gets the built-in patterns written", "", builtInPatterns(), true},
+    {"a list starting at key 1 gets the built-in patterns written", "[ExtList]\n1=*.b\n", builtInPatterns(),
+     true},
+    {"a list of one empty pattern is kept", "[ExtList]\n0=\n", {""}, false},
+    {"a list of the file is kept", "[ExtList]\n0=*.a\n1=*.b\n", {"*.a", "*.b"}, false},
+};
+
+class StartPatternsTest : public ::testing::TestWithParam<StartCase>
+{};
+
+TEST_P(StartPatternsTest, UsesTheFilesPatternsOrWritesTheBuiltInOnes)
+{
+    const StartCase& c = GetParam();
+    IniFile file = IniFile::parse(c.text);
+    WindowSettings s = readWindowSettings(file);
+    EXPECT_EQ(addBuiltInPatternsWhenNone(s, file), c.written);
+    EXPECT_EQ(s.extList, c.patterns);
+    EXPECT_EQ(file.text() == c.text, !c.written);
+    EXPECT_EQ(readWindowSettings(IniFile::parse(file.text())).extList, c.patterns);
+}
+
+INSTANTIATE_TEST_SUITE_P(StartUp, StartPatternsTest, ::testing::ValuesIn(startCases), testing::SaysName());
+
 TEST(WindowSettingsTest, APatternListOfAHundredThousandKeysIsReadWhole)
 {
     std::string text = "[ExtList]\n";
