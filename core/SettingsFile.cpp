@@ -68,8 +68,10 @@ SettingsFile::SettingsFile(std::string path, platform::FileSystem& fileSystem)
 
 IniFile SettingsFile::load() const
 {
+    // A pipe or a device in place of the file could block or never end; only a file is read.
+    std::error_code error;
     std::string bytes;
-    if (fileSystem_->readFile(path_, bytes)) {
+    if (!std::filesystem::is_regular_file(path_, error) || fileSystem_->readFile(path_, bytes)) {
         return IniFile::parse({});
     }
     return IniFile::parse(bytes);

@@ -35,7 +35,8 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // The file's content; an empty file for a missing or unreadable one. Never fails.
+    // The file's content; an empty file for a missing or unreadable one, and for anything that is
+    // not a file (a folder, a pipe, a device). Never fails.
     IniFile load() const;
 
     // Replaces the file with the text of file at once: a temporary file in the same folder,

@@ -109,6 +109,14 @@ TEST(SettingsFileTest, AMissingFileLoadsEmpty)
     EXPECT_EQ(SettingsFile(folder.path()).load().text(), "");
 }
 
+TEST(SettingsFileTest, APipeOrADeviceInPlaceOfTheFileLoadsEmpty)
+{
+    const TempFolder folder;
+    ASSERT_EQ(mkfifo(folder.pathOf("quorvn.ini").c_str(), 0600), 0);
+    EXPECT_EQ(SettingsFile(folder.pathOf("quorvn.ini")).load().text(), "");
+    EXPECT_EQ(SettingsFile("/dev/zero").load().text(), "");
+}
+
 TEST(SettingsFileTest, BinaryGarbageLoadsAsItIsAndGivesTheDefaults)
 {
     const TempFolder folder;
