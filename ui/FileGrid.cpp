@@ -25,6 +25,8 @@ QFont listFont()
 {
     QFont font(QStringLiteral("IPAGothic"));
     font.setPixelSize(15);
+    // Text on the lists is set without kerning, as the classic Windows text output sets it.
+    font.setKerning(false);
     return font;
 }
 
@@ -90,7 +92,7 @@ protected:
             static_cast<QRgb>(grid_.style()->styleHint(QStyle::SH_Table_GridLineColor, &option, &grid_))));
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        painter->setFont(font());
+        painter->setFont(grid_.font());
         painter->setPen(palette().color(QPalette::Active, QPalette::WindowText));
         drawCellText(*painter, cell, model()->headerData(logicalIndex, Qt::Horizontal).toString(),
                      FileTableModel::columnAlignment(logicalIndex));
@@ -288,15 +290,68 @@ void FileGrid::contentsChanged()
     }
 }
 
+namespace {
+
+// Whether every ASCII digit advances by the same width in this font, to the layout's 1/64 pixel:
+// 64 digits in a row would differ by a whole pixel otherwise.
+bool digitsShareOneAdvance(const QFont& font)
+{
+    const QFontMetricsF metrics(font);
+    const qreal zeros = metrics.horizontalAdvance(QString(64, QLatin1Char('0')));
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        if (metrics.horizontalAdvance(QString(64, QLatin1Char(digit))) != zeros) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The text with each ASCII digit written as 0; false when it has no digit other than 0.
+bool digitShape(std::string_view text, std::string& shape)
+{
+    shape.assign(text);
+    bool changed = false;
+    for (char& c : shape) {
+        if (c >= '1' && c <= '9') {
+            c = '0';
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+} // namespace
+
 void FileGrid::measureColumns()
 {
     if (measuredFont_ != font()) {
         knownWidths_.clear();
         measuredFont_ = font();
+        // Without kerning a digit's width does not depend on its neighbours, so with equal digit
+        // widths all texts that differ only in their digits are equally wide: a folder of numbered
+        // photos, the timestamps and most sizes are measured once per shape, not once per text.
+        collapseDigits_ = !font().kerning() && digitsShareOneAdvance(font());
     }
+    if (!measureWidest(collapseDigits_)) {
+        // The font draws some digit otherwise in some context; measure every text as it is.
+        collapseDigits_ = false;
+        knownWidths_.clear();
+        measureWidest(false);
+    }
+    measuredVersion_ = contentsVersion_;
+}
+
+bool FileGrid::measureWidest(bool collapseDigits)
+{
     const QFontMetrics metrics(font());
+    const auto measure = [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(FileTableModel::displayText(text));
+    };
+    // A few texts are measured as they are too, to confirm that their shape has their width.
+    int confirmationsLeft = 8;
     WidthMap widths;
     widths.reserve(knownWidths_.size());
+    std::string shape;
     const core::FileTable& cells = model_.table();
     for (int column = 0; column < core::FileTable::columnCount; ++column) {
         int widest = 0;
@@ -305,23 +360,31 @@ void FileGrid::measureColumns()
             if (text.empty()) {
                 continue;
             }
+            const std::string_view key =
+                collapseDigits && digitShape(text, shape) ? std::string_view(shape) : text;
             int width = 0;
-            if (const auto seen = widths.find(text); seen != widths.end()) {
+            if (const auto seen = widths.find(key); seen != widths.end()) {
                 width = seen->second;
             } else {
-                if (const auto known = knownWidths_.find(text); known != knownWidths_.end()) {
+                if (const auto known = knownWidths_.find(key); known != knownWidths_.end()) {
                     width = known->second;
                 } else {
-                    width = metrics.horizontalAdvance(FileTableModel::displayText(text));
+                    width = measure(key);
+                    if (key.data() != text.data() && confirmationsLeft > 0) {
+                        --confirmationsLeft;
+                        if (measure(text) != width) {
+                            return false;
+                        }
+                    }
                 }
-                widths.emplace(text, width);
+                widths.emplace(key, width);
             }
             widest = std::max(widest, width);
         }
         widest_[static_cast<std::size_t>(column)] = widest;
     }
     knownWidths_ = std::move(widths);
-    measuredVersion_ = contentsVersion_;
+    return true;
 }
 
 void FileGrid::focusInEvent(QFocusEvent* event)
@@ -405,8 +468,11 @@ void FileGrid::headerPressed(QPoint headerPos, Qt::MouseButton button)
 void FileGrid::changeEvent(QEvent* event)
 {
     QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange && autoFit_) {
-        fitColumns();
+    if (event->type() == QEvent::FontChange) {
+        horizontalHeader()->setFont(font());
+        if (autoFit_) {
+            fitColumns();
+        }
     }
 }
 

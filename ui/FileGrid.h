@@ -90,6 +90,7 @@ private:
 
     void contentsChanged();
     void measureColumns();
+    bool measureWidest(bool collapseDigits);
     void headerPressed(QPoint headerPos, Qt::MouseButton button);
 
     FileTableModel model_;
@@ -104,8 +105,9 @@ private:
     unsigned contentsVersion_ = 1;
     unsigned measuredVersion_ = 0;
     QFont measuredFont_;
-    // Widths of texts measured at the last fitting, so a change that keeps most texts (a sort, a
-    // row move, a preview copying columns) measures only the new ones.
+    bool collapseDigits_ = false;
+    // Widths of texts (or of their digit shapes) measured at the last fitting, so a change that
+    // keeps most texts (a sort, a row move, a preview copying columns) measures only the new ones.
     WidthMap knownWidths_;
 };
 

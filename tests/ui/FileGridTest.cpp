@@ -231,8 +231,42 @@ const FitCase fits[] = {
     {"wide characters count at their own width",
      {fileRow("写真_旅行_二〇〇四年.jpg"), fileRow("WWWWWW.jpg")}},
     {"a large size widens the size column", {fileRow("a", "1 KB"), fileRow("b", "9,876,543,210 KB")}},
+    {"names that differ only in their digits",
+     {fileRow("IMG_100000.jpg", "1,111 KB"), fileRow("IMG_111111.jpg", "8,888 KB"), fileRow("IMG_1.jpg")}},
 };
 INSTANTIATE_TEST_SUITE_P(FileGrid, FittedWidths, ::testing::ValuesIn(fits), testing::SaysName());
+
+struct FontCase
+{
+    const char* says;
+    const char* family;
+    bool kerning;
+};
+
+class FittedWidthsInAnyFont : public ::testing::TestWithParam<FontCase>
+{};
+
+TEST_P(FittedWidthsInAnyFont, AreTheWidestTextPlusTen)
+{
+    Lists lists(numberedRows(3));
+    QFont font(QString::fromUtf8(GetParam().family));
+    font.setPixelSize(15);
+    font.setKerning(GetParam().kerning);
+    lists.before->setFont(font);
+    lists.relist({fileRow("IMG_100000.jpg", "1,111 KB"), fileRow("IMG_111111.jpg", "8,888 KB"),
+                  fileRow("Tiny 1.jpg", "4 KB"), fileRow("AVAVAV 7.jpg", "11 KB")});
+    for (int column = 0; column < 6; ++column) {
+        EXPECT_EQ(lists.before->columnWidth(column), expectedFit(*lists.before, lists.beforeTable, column))
+            << column;
+    }
+}
+
+const FontCase fonts[] = {
+    {"a proportional font with kerning", "DejaVu Serif", true},
+    {"a proportional Japanese font with kerning", "IPAPGothic", true},
+    {"a fixed pitch font", "DejaVu Sans Mono", false},
+};
+INSTANTIATE_TEST_SUITE_P(FileGrid, FittedWidthsInAnyFont, ::testing::ValuesIn(fonts), testing::SaysName());
 
 TEST(FileGrid, ColumnsKeepTheDesignWidthsUntilTheFirstListing)
 {
