@@ -179,8 +179,7 @@ FileGrid::FileGrid(core::FileTable& table, bool isBeforeList, QWidget* parent)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { storeSelection(); });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { contentsChanged(); });
     connect(&model_, &QAbstractItemModel::dataChanged, this, [this] { contentsChanged(); });
-    // tableReset() announces a header change together with a data change, which fits once.
-    connect(&model_, &QAbstractItemModel::headerDataChanged, this, [this] { ++contentsVersion_; });
+    connect(&model_, &QAbstractItemModel::headerDataChanged, this, [this] { contentsChanged(); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT topLeftChanged(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT topLeftChanged(); });
 
@@ -191,6 +190,9 @@ void FileGrid::reload()
 {
     model_.tableReset();
     applyTableSelection();
+    if (autoFit_ && fitIsStale()) {
+        fitColumns();
+    }
 }
 
 void FileGrid::applyTableSelection()
@@ -274,7 +276,7 @@ void FileGrid::setAutoFit(bool on)
 
 void FileGrid::fitColumns()
 {
-    if (measuredVersion_ != contentsVersion_ || measuredFont_ != font()) {
+    if (fitIsStale()) {
         measureColumns();
     }
     for (int column = 0; column < core::FileTable::columnCount; ++column) {
@@ -282,12 +284,46 @@ void FileGrid::fitColumns()
     }
 }
 
+bool FileGrid::fitIsStale() const
+{
+    return measuredVersion_ != contentsVersion_ || measuredFont_ != font();
+}
+
 void FileGrid::contentsChanged()
 {
     ++contentsVersion_;
-    if (autoFit_) {
+    // A change announces itself in several signals (header and data); the lists fit once, after
+    // the last of them, and reload() fits at once.
+    if (autoFit_ && !fitQueued_) {
+        fitQueued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                fitQueued_ = false;
+                if (autoFit_ && fitIsStale()) {
+                    fitColumns();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void FileGrid::paintEvent(QPaintEvent* event)
+{
+    // Whenever a list is drawn while fitting is on, its columns have their fitted widths.
+    if (autoFit_ && fitIsStale()) {
         fitColumns();
     }
+    QTableView::paintEvent(event);
+}
+
+QModelIndex FileGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Whole rows are selected, so Home and End go to the first and the last row.
+    if (action == MoveHome || action == MoveEnd) {
+        modifiers |= Qt::ControlModifier;
+    }
+    return QTableView::moveCursor(action, modifiers);
 }
 
 namespace {
@@ -409,6 +445,11 @@ void FileGrid::focusOutEvent(QFocusEvent* event)
 
 void FileGrid::keyPressEvent(QKeyEvent* event)
 {
+    // The two lists always show one range; selecting every row is not one of the moves they share.
+    if (event->matches(QKeySequence::SelectAll)) {
+        event->ignore();
+        return;
+    }
     const int row = currentIndex().row();
     QTableView::keyPressEvent(event);
     if (currentIndex().row() != row) {

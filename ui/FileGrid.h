@@ -77,6 +77,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     friend class FileGridHeader;
@@ -89,6 +91,7 @@ private:
     using WidthMap = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
 
     void contentsChanged();
+    bool fitIsStale() const;
     void measureColumns();
     bool measureWidest(bool collapseDigits);
     void headerPressed(QPoint headerPos, Qt::MouseButton button);
@@ -99,6 +102,7 @@ private:
     bool applyingSelection_ = false;
     bool mouseSelecting_ = false;
     bool holdsFocus_ = false;
+    bool fitQueued_ = false;
     // Measured widest text per column, valid while measuredVersion_ == contentsVersion_ and the
     // font is measuredFont_.
     std::array<int, core::FileTable::columnCount> widest_{};

@@ -351,6 +351,42 @@ TEST(FileGrid, TheDownArrowInTheBeforeListMovesBothSelectionsAndShowsTheNewFile)
     EXPECT_EQ(lists.previews, std::vector<int>{4});
 }
 
+struct KeyCase
+{
+    const char* says;
+    int startRow;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    core::Selection selection;
+};
+
+class KeyInTheAfterList : public ::testing::TestWithParam<KeyCase>
+{};
+
+TEST_P(KeyInTheAfterList, MovesBothSelectionsAndShowsThePreview)
+{
+    Lists lists(numberedRows(10));
+    lists.afterTable.setSelection(GetParam().startRow, GetParam().startRow);
+    lists.after->applyTableSelection();
+    lists.pair->copySelection(*lists.after);
+    lists.after->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(lists.after, GetParam().key, GetParam().modifiers);
+    EXPECT_EQ(lists.afterTable.selection(), GetParam().selection);
+    EXPECT_EQ(lists.beforeTable.selection(), GetParam().selection);
+    // Every released key refreshes the preview, a held modifier too.
+    ASSERT_FALSE(lists.previews.empty());
+    EXPECT_EQ(lists.previews.back(), GetParam().selection.first);
+}
+
+const KeyCase keys[] = {
+    {"the up arrow moves one row up", 3, Qt::Key_Up, {}, {2, 2}},
+    {"end moves to the last row", 3, Qt::Key_End, {}, {10, 10}},
+    {"home moves to the first row", 5, Qt::Key_Home, {}, {1, 1}},
+    {"shift with end extends the range to the last row", 3, Qt::Key_End, Qt::ShiftModifier, {3, 10}},
+    {"control with a selects nothing more", 3, Qt::Key_A, Qt::ControlModifier, {3, 3}},
+};
+INSTANTIATE_TEST_SUITE_P(FileGrid, KeyInTheAfterList, ::testing::ValuesIn(keys), testing::SaysName());
+
 TEST(FileGrid, ShiftWithTheDownArrowExtendsBothSelections)
 {
     Lists lists(numberedRows(10));
