@@ -175,6 +175,9 @@ FileGrid::FileGrid(core::FileTable& table, bool isBeforeList, QWidget* parent)
     setCornerButtonEnabled(false);
     setDragEnabled(false);
     viewport()->setMouseTracking(true);
+    // A press of any button is the lists' own event; no context menu follows a right-button press.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    header->setContextMenuPolicy(Qt::PreventContextMenu);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { storeSelection(); });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { contentsChanged(); });
@@ -316,6 +319,8 @@ void FileGrid::paintEvent(QPaintEvent* event)
     }
     QTableView::paintEvent(event);
 }
+
+void FileGrid::keyboardSearch(const QString&) {}
 
 QModelIndex FileGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {

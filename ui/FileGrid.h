@@ -55,6 +55,9 @@ public:
     // The column of the header cell at a point of this widget, or -1 when the point is not on one.
     int headerColumnAt(QPoint pos) const;
 
+    // Typing letters does not jump to a row: rows move only by the keys both lists share.
+    void keyboardSearch(const QString& search) override;
+
 Q_SIGNALS:
     void focusEntered();
     void focusLeft();

@@ -384,6 +384,7 @@ const KeyCase keys[] = {
     {"home moves to the first row", 5, Qt::Key_Home, {}, {1, 1}},
     {"shift with end extends the range to the last row", 3, Qt::Key_End, Qt::ShiftModifier, {3, 10}},
     {"control with a selects nothing more", 3, Qt::Key_A, Qt::ControlModifier, {3, 3}},
+    {"typing a letter moves to no row", 3, Qt::Key_F, {}, {3, 3}},
 };
 INSTANTIATE_TEST_SUITE_P(FileGrid, KeyInTheAfterList, ::testing::ValuesIn(keys), testing::SaysName());
 
