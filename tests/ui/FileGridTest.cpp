@@ -467,6 +467,35 @@ const HeaderPressCase headerPresses[] = {
 INSTANTIATE_TEST_SUITE_P(FileGrid, BeforeListHeaderPress, ::testing::ValuesIn(headerPresses),
                          testing::SaysName());
 
+TEST(FileGrid, ALeftPressOnAColumnBorderOfTheBeforeListHeaderResizesInsteadOfSorting)
+{
+    Lists lists({fileRow("b.txt"), fileRow("A.txt"), fileRow("a.txt")});
+    QHeaderView* header = lists.before->horizontalHeader();
+    const int width = lists.before->columnWidth(0);
+    const QPoint border(header->sectionViewportPosition(1), header->height() / 2);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, border);
+    QMouseEvent drag(QEvent::MouseMove, border + QPoint(40, 0),
+                     header->viewport()->mapToGlobal(border + QPoint(40, 0)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(header->viewport(), &drag);
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, border + QPoint(40, 0));
+    EXPECT_EQ(names(lists.beforeTable), (std::vector<std::string>{"b.txt", "A.txt", "a.txt"}));
+    EXPECT_EQ(lists.before->columnWidth(0), width + 40);
+    EXPECT_TRUE(lists.previews.empty());
+}
+
+TEST(FileGrid, ARightButtonPressInTheBeforeListKeepsItsSelectionCopiesItAndShowsThePreview)
+{
+    Lists lists(numberedRows(10));
+    lists.beforeTable.setSelection(3, 3);
+    lists.before->applyTableSelection();
+    QTest::mousePress(lists.before->viewport(), Qt::RightButton, {}, cellCentre(*lists.before, 6, 0));
+    EXPECT_TRUE(lists.before->hasFocus());
+    EXPECT_EQ(lists.beforeTable.selection(), (core::Selection{3, 3}));
+    EXPECT_EQ(lists.afterTable.selection(), (core::Selection{3, 3}));
+    EXPECT_EQ(lists.previews, std::vector<int>{3});
+}
+
 TEST(FileGrid, ADoubleClickOnABeforeListHeaderSortsTwice)
 {
     Lists lists({fileRow("b.txt"), fileRow("A.txt"), fileRow("a.txt")});
