@@ -465,7 +465,10 @@ void FileGrid::keyPressEvent(QKeyEvent* event)
 void FileGrid::keyReleaseEvent(QKeyEvent* event)
 {
     QTableView::keyReleaseEvent(event);
-    Q_EMIT keyReleased(event->key());
+    // A held key repeats its presses; it is released once, when the user lets it go.
+    if (!event->isAutoRepeat()) {
+        Q_EMIT keyReleased(event->key());
+    }
 }
 
 void FileGrid::mousePressEvent(QMouseEvent* event)

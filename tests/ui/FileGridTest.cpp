@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -387,6 +388,24 @@ const KeyCase keys[] = {
     {"typing a letter moves to no row", 3, Qt::Key_F, {}, {3, 3}},
 };
 INSTANTIATE_TEST_SUITE_P(FileGrid, KeyInTheAfterList, ::testing::ValuesIn(keys), testing::SaysName());
+
+TEST(FileGrid, AHeldDownArrowMovesBothSelectionsAtEachRepeatAndShowsThePreviewOnceWhenLetGo)
+{
+    Lists lists(numberedRows(10));
+    lists.before->setFocus(Qt::TabFocusReason);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), repeat > 0);
+        QApplication::sendEvent(lists.before, &press);
+        if (repeat < 2) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(lists.before, &release);
+        }
+        EXPECT_EQ(lists.afterTable.selection(), (core::Selection{2 + repeat, 2 + repeat}));
+    }
+    EXPECT_TRUE(lists.previews.empty());
+    QTest::keyRelease(lists.before, Qt::Key_Down);
+    EXPECT_EQ(lists.previews, std::vector<int>{4});
+}
 
 TEST(FileGrid, ShiftWithTheDownArrowExtendsBothSelections)
 {
