@@ -31,8 +31,9 @@ QFont listFont()
 }
 
 // Draws a cell's text into its rectangle: 5 pixels from the left edge, or from the right edge for
-// right-aligned columns, and centred vertically with the division truncating as integer division
-// does, so a text one pixel too high for its cell rises rather than sinks.
+// right-aligned columns, and centred vertically. The rectangle's right and bottom are exclusive and
+// the centring division truncates, so an odd spare pixel stays below the text, as users have always
+// seen it.
 void drawCellText(QPainter& painter, const QRect& cell, const QString& text, Qt::Alignment alignment)
 {
     const QFontMetrics metrics(painter.font());

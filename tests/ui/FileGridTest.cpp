@@ -92,7 +92,7 @@ struct Lists
 // The centre of a file row's cell in the grid's viewport.
 QPoint cellCentre(const FileGrid& grid, int row, int column)
 {
-    return grid.visualRect(const_cast<FileGrid&>(grid).model().index(row - 1, column)).center();
+    return grid.visualRect(grid.model().index(row - 1, column)).center();
 }
 
 int expectedFit(const FileGrid& grid, const core::FileTable& table, int column)
