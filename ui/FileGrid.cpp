@@ -391,8 +391,8 @@ bool FileGrid::measureWidest(bool collapseDigits)
     };
     // A few texts are measured as they are too, to confirm that their shape has their width.
     int confirmationsLeft = 8;
-    WidthMap widths;
-    widths.reserve(knownWidths_.size());
+    ++measuringPass_;
+    std::size_t inUse = 0;
     std::string shape;
     const core::FileTable& cells = model_.table();
     for (int column = 0; column < core::FileTable::columnCount; ++column) {
@@ -404,28 +404,30 @@ bool FileGrid::measureWidest(bool collapseDigits)
             }
             const std::string_view key =
                 collapseDigits && digitShape(text, shape) ? std::string_view(shape) : text;
-            int width = 0;
-            if (const auto seen = widths.find(key); seen != widths.end()) {
-                width = seen->second;
-            } else {
-                if (const auto known = knownWidths_.find(key); known != knownWidths_.end()) {
-                    width = known->second;
-                } else {
-                    width = measure(key);
-                    if (key.data() != text.data() && confirmationsLeft > 0) {
-                        --confirmationsLeft;
-                        if (measure(text) != width) {
-                            return false;
-                        }
+            auto known = knownWidths_.find(key);
+            if (known == knownWidths_.end()) {
+                const int width = measure(key);
+                if (key.data() != text.data() && confirmationsLeft > 0) {
+                    --confirmationsLeft;
+                    if (measure(text) != width) {
+                        return false;
                     }
                 }
-                widths.emplace(key, width);
+                known = knownWidths_.emplace(key, KnownWidth{width, 0}).first;
             }
-            widest = std::max(widest, width);
+            if (known->second.pass != measuringPass_) {
+                known->second.pass = measuringPass_;
+                ++inUse;
+            }
+            widest = std::max(widest, known->second.width);
         }
         widest_[static_cast<std::size_t>(column)] = widest;
     }
-    knownWidths_ = std::move(widths);
+    // Texts of earlier contents are forgotten once they outnumber the texts in use.
+    if (knownWidths_.size() > 2 * inUse + 1024) {
+        std::erase_if(knownWidths_,
+                      [this](const auto& entry) { return entry.second.pass != measuringPass_; });
+    }
     return true;
 }
 

@@ -91,7 +91,12 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
-    using WidthMap = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+    struct KnownWidth
+    {
+        int width;
+        unsigned pass; // the last measuring pass that met the text
+    };
+    using WidthMap = std::unordered_map<std::string, KnownWidth, TextHash, std::equal_to<>>;
 
     void contentsChanged();
     bool fitIsStale() const;
@@ -113,9 +118,10 @@ private:
     unsigned measuredVersion_ = 0;
     QFont measuredFont_;
     bool collapseDigits_ = false;
-    // Widths of texts (or of their digit shapes) measured at the last fitting, so a change that
+    // Widths of texts (or of their digit shapes) measured at earlier fittings, so a change that
     // keeps most texts (a sort, a row move, a preview copying columns) measures only the new ones.
     WidthMap knownWidths_;
+    unsigned measuringPass_ = 0;
 };
 
 } // namespace quorvane::ui
