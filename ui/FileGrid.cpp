@@ -1,0 +1,413 @@
+#include "FileGrid.h"
+
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <climits>
+
+namespace quorvane::ui {
+
+namespace {
+
+const QColor cellColour(177, 254, 218);
+const QColor headerColour(138, 158, 251);
+
+// The design widths of the before list and of the after list, columns 0 to 5.
+constexpr std::array<int, core::FileTable::columnCount> beforeWidths{98, 76, 71, 100, 100, 100};
+constexpr std::array<int, core::FileTable::columnCount> afterWidths{197, 76, 71, 100, 100, 100};
+
+QFont listFont()
+{
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(15);
+    return font;
+}
+
+// Draws a cell's text into its rectangle: 5 pixels from the left edge, or from the right edge for
+// right-aligned columns, and centred vertically with the division truncating as integer division
+// does, so a text one pixel too high for its cell rises rather than sinks.
+void drawCellText(QPainter& painter, const QRect& cell, const QString& text, Qt::Alignment alignment)
+{
+    const QFontMetrics metrics(painter.font());
+    const int width = metrics.horizontalAdvance(text);
+    const int height = metrics.height();
+    const int left = cell.x();
+    const int right = cell.x() + cell.width();
+    const int top = cell.y();
+    const int bottom = cell.y() + cell.height();
+    const int x =
+        (alignment & Qt::AlignRight) ? right - width - FileGrid::textMargin : left + FileGrid::textMargin;
+    const int y = top + (bottom - height - top) / 2;
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+}
+
+// Paints the body cells: the cell background or the highlight, then the text at its place.
+class CellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->setClipRect(option.rect);
+        painter->fillRect(option.rect, selected ? option.palette.color(QPalette::Active, QPalette::Highlight)
+                                                : cellColour);
+        painter->setFont(option.font);
+        painter->setPen(selected ? option.palette.color(QPalette::Active, QPalette::HighlightedText)
+                                 : option.palette.color(QPalette::Active, QPalette::WindowText));
+        drawCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(),
+                     FileTableModel::columnAlignment(index.column()));
+        painter->restore();
+    }
+};
+
+} // namespace
+
+// The header row: painted like a body cell in the header colour, and every press on it that is not
+// the start of a column resize reaches the grid as a press on a header cell.
+class FileGridHeader : public QHeaderView
+{
+public:
+    explicit FileGridHeader(FileGrid& grid) : QHeaderView(Qt::Horizontal, &grid), grid_(grid) {}
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
+    {
+        painter->save();
+        painter->setClipRect(rect);
+        const QRect cell = rect.adjusted(0, 0, -1, -1);
+        painter->fillRect(rect, headerColour);
+        QStyleOptionViewItem option;
+        option.initFrom(&grid_);
+        painter->setPen(QColor::fromRgb(
+            static_cast<QRgb>(grid_.style()->styleHint(QStyle::SH_Table_GridLineColor, &option, &grid_))));
+        painter->drawLine(rect.topRight(), rect.bottomRight());
+        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+        painter->setFont(font());
+        painter->setPen(palette().color(QPalette::Active, QPalette::WindowText));
+        drawCellText(*painter, cell, model()->headerData(logicalIndex, Qt::Horizontal).toString(),
+                     FileTableModel::columnAlignment(logicalIndex));
+        painter->restore();
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        const QPoint pos = event->position().toPoint();
+        if (event->button() == Qt::LeftButton && onColumnBorder(pos.x())) {
+            QHeaderView::mousePressEvent(event);
+            return;
+        }
+        grid_.headerPressed(pos, event->button());
+    }
+
+    // The window system delivers the second press of a double-click as the double-click alone, and
+    // a double-click is two presses: on a header cell of the before list it sorts twice.
+    void mouseDoubleClickEvent(QMouseEvent* event) override { mousePressEvent(event); }
+
+private:
+    // Where the header view starts a resize: within the grip margin of a resizable section's edge.
+    bool onColumnBorder(int x) const
+    {
+        const int visual = visualIndexAt(x);
+        if (visual < 0) {
+            return false;
+        }
+        const int logical = logicalIndex(visual);
+        const int start = sectionViewportPosition(logical);
+        const int grip = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+        if (x < start + grip) {
+            return visual > 0 && sectionResizeMode(logicalIndex(visual - 1)) == Interactive;
+        }
+        return x > start + sectionSize(logical) - grip && sectionResizeMode(logical) == Interactive;
+    }
+
+    FileGrid& grid_;
+};
+
+FileGrid::FileGrid(core::FileTable& table, bool isBeforeList, QWidget* parent)
+    : QTableView(parent), model_(table, this), isBeforeList_(isBeforeList)
+{
+    const QFont font = listFont();
+    setFont(font);
+    auto* header = new FileGridHeader(*this);
+    header->setFont(font);
+    header->setSectionsClickable(false);
+    header->setSectionsMovable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(1);
+    header->setDefaultSectionSize(100);
+    header->setFixedHeight(defaultRowHeight);
+    setHorizontalHeader(header);
+
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(defaultRowHeight);
+    verticalHeader()->hide();
+
+    setItemDelegate(new CellDelegate(this));
+    setModel(&model_);
+    const auto& widths = isBeforeList ? beforeWidths : afterWidths;
+    for (int column = 0; column < core::FileTable::columnCount; ++column) {
+        header->resizeSection(column, widths[static_cast<std::size_t>(column)]);
+    }
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, cellColour);
+    setPalette(colours);
+
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setDragEnabled(false);
+    viewport()->setMouseTracking(true);
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { storeSelection(); });
+    connect(&model_, &QAbstractItemModel::modelReset, this, [this] { contentsChanged(); });
+    connect(&model_, &QAbstractItemModel::dataChanged, this, [this] { contentsChanged(); });
+    // tableReset() announces a header change together with a data change, which fits once.
+    connect(&model_, &QAbstractItemModel::headerDataChanged, this, [this] { ++contentsVersion_; });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT topLeftChanged(); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT topLeftChanged(); });
+
+    applyTableSelection();
+}
+
+void FileGrid::reload()
+{
+    model_.tableReset();
+    applyTableSelection();
+}
+
+void FileGrid::applyTableSelection()
+{
+    const int rows = model_.rowCount();
+    if (rows == 0) {
+        return;
+    }
+    const core::Selection selection = table().selection();
+    const int first = std::clamp(selection.first - 1, 0, rows - 1);
+    const int last = std::clamp(selection.last - 1, first, rows - 1);
+    const bool scrolls = hasAutoScroll();
+    applyingSelection_ = true;
+    setAutoScroll(false);
+    // The first row becomes the anchor of a Shift extension and the last row the current row, so
+    // Shift with an arrow key goes on from the range's end.
+    setCurrentIndex(model_.index(first, 0));
+    selectionModel()->setCurrentIndex(model_.index(last, 0), QItemSelectionModel::NoUpdate);
+    selectionModel()->select(
+        QItemSelection(model_.index(first, 0), model_.index(last, core::FileTable::columnCount - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    setAutoScroll(scrolls);
+    applyingSelection_ = false;
+}
+
+void FileGrid::storeSelection()
+{
+    if (applyingSelection_) {
+        return;
+    }
+    const QItemSelection selection = selectionModel()->selection();
+    int first = INT_MAX;
+    int last = -1;
+    for (const QItemSelectionRange& range : selection) {
+        first = std::min(first, range.top());
+        last = std::max(last, range.bottom());
+    }
+    if (last < 0) {
+        return;
+    }
+    table().setSelection(first + 1, last + 1);
+}
+
+int FileGrid::topRow() const
+{
+    return verticalScrollBar()->value() + 1;
+}
+
+int FileGrid::leftColumn() const
+{
+    return horizontalScrollBar()->value();
+}
+
+void FileGrid::setTopRow(int row)
+{
+    verticalScrollBar()->setValue(row - 1);
+}
+
+void FileGrid::setLeftColumn(int column)
+{
+    horizontalScrollBar()->setValue(column);
+}
+
+int FileGrid::headerColumnAt(QPoint pos) const
+{
+    const QHeaderView* header = horizontalHeader();
+    const QPoint inHeader = header->mapFrom(this, pos);
+    if (!header->rect().contains(inHeader)) {
+        return -1;
+    }
+    return header->logicalIndexAt(inHeader.x());
+}
+
+void FileGrid::setAutoFit(bool on)
+{
+    autoFit_ = on;
+    if (on) {
+        fitColumns();
+    }
+}
+
+void FileGrid::fitColumns()
+{
+    if (measuredVersion_ != contentsVersion_ || measuredFont_ != font()) {
+        measureColumns();
+    }
+    for (int column = 0; column < core::FileTable::columnCount; ++column) {
+        horizontalHeader()->resizeSection(column, widest_[static_cast<std::size_t>(column)] + fitSpacing);
+    }
+}
+
+void FileGrid::contentsChanged()
+{
+    ++contentsVersion_;
+    if (autoFit_) {
+        fitColumns();
+    }
+}
+
+void FileGrid::measureColumns()
+{
+    if (measuredFont_ != font()) {
+        knownWidths_.clear();
+        measuredFont_ = font();
+    }
+    const QFontMetrics metrics(font());
+    WidthMap widths;
+    widths.reserve(knownWidths_.size());
+    const core::FileTable& cells = model_.table();
+    for (int column = 0; column < core::FileTable::columnCount; ++column) {
+        int widest = 0;
+        for (int row = 0; row < cells.rowCount(); ++row) {
+            const std::string_view text = cells.cell(column, row);
+            if (text.empty()) {
+                continue;
+            }
+            int width = 0;
+            if (const auto seen = widths.find(text); seen != widths.end()) {
+                width = seen->second;
+            } else {
+                if (const auto known = knownWidths_.find(text); known != knownWidths_.end()) {
+                    width = known->second;
+                } else {
+                    width = metrics.horizontalAdvance(FileTableModel::displayText(text));
+                }
+                widths.emplace(text, width);
+            }
+            widest = std::max(widest, width);
+        }
+        widest_[static_cast<std::size_t>(column)] = widest;
+    }
+    knownWidths_ = std::move(widths);
+    measuredVersion_ = contentsVersion_;
+}
+
+void FileGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    if (!holdsFocus_) {
+        holdsFocus_ = true;
+        Q_EMIT focusEntered();
+    }
+}
+
+void FileGrid::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    // Switching to another window or opening a popup leaves the focus with this list within its
+    // window; the list is left only when another control of the window takes the focus.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+        holdsFocus_ = false;
+        Q_EMIT focusLeft();
+    }
+}
+
+void FileGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int row = currentIndex().row();
+    QTableView::keyPressEvent(event);
+    if (currentIndex().row() != row) {
+        Q_EMIT clickNotified();
+    }
+}
+
+void FileGrid::keyReleaseEvent(QKeyEvent* event)
+{
+    QTableView::keyReleaseEvent(event);
+    Q_EMIT keyReleased(event->key());
+}
+
+void FileGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        mouseSelecting_ = indexAt(pos).isValid();
+        QTableView::mousePressEvent(event);
+    } else {
+        // Only the left button selects; the others take the focus and are reported.
+        setFocus(Qt::MouseFocusReason);
+    }
+    Q_EMIT mousePressed(viewport()->mapTo(this, pos), event->button());
+}
+
+void FileGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double-click arrives as the double-click alone.
+    mousePressEvent(event);
+}
+
+void FileGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    QTableView::mouseMoveEvent(event);
+    Q_EMIT mouseMoved();
+}
+
+void FileGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+    if (mouseSelecting_) {
+        mouseSelecting_ = false;
+        Q_EMIT clickNotified();
+    }
+}
+
+void FileGrid::headerPressed(QPoint headerPos, Qt::MouseButton button)
+{
+    setFocus(Qt::MouseFocusReason);
+    Q_EMIT mousePressed(horizontalHeader()->viewport()->mapTo(this, headerPos), button);
+}
+
+void FileGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange && autoFit_) {
+        fitColumns();
+    }
+}
+
+} // namespace quorvane::ui
