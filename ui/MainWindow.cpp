@@ -146,7 +146,15 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
     FormCreate();
 }
 
-Tfom_Main::~Tfom_Main() = default;
+Tfom_Main::~Tfom_Main()
+{
+    // The grids show the tables, which are members and die before the window's children would.
+    destroying_ = true;
+    dirChangeDelay_.stop();
+    delete fileLists;
+    fileLists = nullptr;
+    delete takeCentralWidget();
+}
 
 void Tfom_Main::buildToolbar()
 {

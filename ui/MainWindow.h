@@ -266,6 +266,7 @@ private:
     QTimer dirChangeDelay_;
     QLabel* statusPanels_[3] = {};
     int tabWidth_ = 120;
+    bool destroying_ = false; // children are being deleted; their events are no concern of ours
 };
 
 } // namespace quorvane::ui

@@ -241,6 +241,9 @@ bool Tfom_Main::event(QEvent* event)
 
 bool Tfom_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (destroying_) {
+        return false;
+    }
     if (watched == trr_DirList->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
@@ -294,7 +297,7 @@ void Tfom_Main::pag_EditMenuResize()
     }
     tabWidth_ = width / 7 - 1;
     pag_EditMenu->tabBar()->setStyleSheet(
-        QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(std::max(1, tabWidth_ - 2)));
+        QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(std::max(1, tabWidth_)));
 }
 
 void Tfom_Main::sta_StatusBarResize()
