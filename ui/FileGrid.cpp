@@ -25,12 +25,15 @@ QFont listFont()
 {
     QFont font(QStringLiteral("IPAGothic"));
     font.setPixelSize(15);
+    // Text on the lists is set without kerning, as the classic Windows text output sets it.
+    font.setKerning(false);
     return font;
 }
 
 // Draws a cell's text into its rectangle: 5 pixels from the left edge, or from the right edge for
-// right-aligned columns, and centred vertically with the division truncating as integer division
-// does, so a text one pixel too high for its cell rises rather than sinks.
+// right-aligned columns, and centred vertically. The rectangle's right and bottom are exclusive and
+// the centring division truncates, so an odd spare pixel stays below the text, as users have always
+// seen it.
 void drawCellText(QPainter& painter, const QRect& cell, const QString& text, Qt::Alignment alignment)
 {
     const QFontMetrics metrics(painter.font());
@@ -90,7 +93,7 @@ protected:
             static_cast<QRgb>(grid_.style()->styleHint(QStyle::SH_Table_GridLineColor, &option, &grid_))));
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        painter->setFont(font());
+        painter->setFont(grid_.font());
         painter->setPen(palette().color(QPalette::Active, QPalette::WindowText));
         drawCellText(*painter, cell, model()->headerData(logicalIndex, Qt::Horizontal).toString(),
                      FileTableModel::columnAlignment(logicalIndex));
@@ -173,12 +176,14 @@ FileGrid::FileGrid(core::FileTable& table, bool isBeforeList, QWidget* parent)
     setCornerButtonEnabled(false);
     setDragEnabled(false);
     viewport()->setMouseTracking(true);
+    // A press of any button is the lists' own event; no context menu follows a right-button press.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    header->setContextMenuPolicy(Qt::PreventContextMenu);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { storeSelection(); });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { contentsChanged(); });
     connect(&model_, &QAbstractItemModel::dataChanged, this, [this] { contentsChanged(); });
-    // tableReset() announces a header change together with a data change, which fits once.
-    connect(&model_, &QAbstractItemModel::headerDataChanged, this, [this] { ++contentsVersion_; });
+    connect(&model_, &QAbstractItemModel::headerDataChanged, this, [this] { contentsChanged(); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT topLeftChanged(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { Q_EMIT topLeftChanged(); });
 
@@ -189,6 +194,9 @@ void FileGrid::reload()
 {
     model_.tableReset();
     applyTableSelection();
+    if (autoFit_ && fitIsStale()) {
+        fitColumns();
+    }
 }
 
 void FileGrid::applyTableSelection()
@@ -272,7 +280,7 @@ void FileGrid::setAutoFit(bool on)
 
 void FileGrid::fitColumns()
 {
-    if (measuredVersion_ != contentsVersion_ || measuredFont_ != font()) {
+    if (fitIsStale()) {
         measureColumns();
     }
     for (int column = 0; column < core::FileTable::columnCount; ++column) {
@@ -280,23 +288,112 @@ void FileGrid::fitColumns()
     }
 }
 
+bool FileGrid::fitIsStale() const
+{
+    return measuredVersion_ != contentsVersion_ || measuredFont_ != font();
+}
+
 void FileGrid::contentsChanged()
 {
     ++contentsVersion_;
-    if (autoFit_) {
-        fitColumns();
+    // A change announces itself in several signals (header and data); the lists fit once, after
+    // the last of them, and reload() fits at once.
+    if (autoFit_ && !fitQueued_) {
+        fitQueued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                fitQueued_ = false;
+                if (autoFit_ && fitIsStale()) {
+                    fitColumns();
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
+
+void FileGrid::paintEvent(QPaintEvent* event)
+{
+    // Whenever a list is drawn while fitting is on, its columns have their fitted widths.
+    if (autoFit_ && fitIsStale()) {
+        fitColumns();
+    }
+    QTableView::paintEvent(event);
+}
+
+void FileGrid::keyboardSearch(const QString&) {}
+
+QModelIndex FileGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Whole rows are selected, so Home and End go to the first and the last row.
+    if (action == MoveHome || action == MoveEnd) {
+        modifiers |= Qt::ControlModifier;
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+namespace {
+
+// Whether every ASCII digit advances by the same width in this font, to the layout's 1/64 pixel:
+// 64 digits in a row would differ by a whole pixel otherwise.
+bool digitsShareOneAdvance(const QFont& font)
+{
+    const QFontMetricsF metrics(font);
+    const qreal zeros = metrics.horizontalAdvance(QString(64, QLatin1Char('0')));
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        if (metrics.horizontalAdvance(QString(64, QLatin1Char(digit))) != zeros) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The text with each ASCII digit written as 0; false when it has no digit other than 0.
+bool digitShape(std::string_view text, std::string& shape)
+{
+    shape.assign(text);
+    bool changed = false;
+    for (char& c : shape) {
+        if (c >= '1' && c <= '9') {
+            c = '0';
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+} // namespace
 
 void FileGrid::measureColumns()
 {
     if (measuredFont_ != font()) {
         knownWidths_.clear();
         measuredFont_ = font();
+        // Without kerning a digit's width does not depend on its neighbours, so with equal digit
+        // widths all texts that differ only in their digits are equally wide: a folder of numbered
+        // photos, the timestamps and most sizes are measured once per shape, not once per text.
+        collapseDigits_ = !font().kerning() && digitsShareOneAdvance(font());
     }
+    if (!measureWidest(collapseDigits_)) {
+        // The font draws some digit otherwise in some context; measure every text as it is.
+        collapseDigits_ = false;
+        knownWidths_.clear();
+        measureWidest(false);
+    }
+    measuredVersion_ = contentsVersion_;
+}
+
+bool FileGrid::measureWidest(bool collapseDigits)
+{
     const QFontMetrics metrics(font());
-    WidthMap widths;
-    widths.reserve(knownWidths_.size());
+    const auto measure = [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(FileTableModel::displayText(text));
+    };
+    // A few texts are measured as they are too, to confirm that their shape has their width.
+    int confirmationsLeft = 8;
+    ++measuringPass_;
+    std::size_t inUse = 0;
+    std::string shape;
     const core::FileTable& cells = model_.table();
     for (int column = 0; column < core::FileTable::columnCount; ++column) {
         int widest = 0;
@@ -305,23 +402,33 @@ void FileGrid::measureColumns()
             if (text.empty()) {
                 continue;
             }
-            int width = 0;
-            if (const auto seen = widths.find(text); seen != widths.end()) {
-                width = seen->second;
-            } else {
-                if (const auto known = knownWidths_.find(text); known != knownWidths_.end()) {
-                    width = known->second;
-                } else {
-                    width = metrics.horizontalAdvance(FileTableModel::displayText(text));
+            const std::string_view key =
+                collapseDigits && digitShape(text, shape) ? std::string_view(shape) : text;
+            auto known = knownWidths_.find(key);
+            if (known == knownWidths_.end()) {
+                const int width = measure(key);
+                if (key.data() != text.data() && confirmationsLeft > 0) {
+                    --confirmationsLeft;
+                    if (measure(text) != width) {
+                        return false;
+                    }
                 }
-                widths.emplace(text, width);
+                known = knownWidths_.emplace(key, KnownWidth{width, 0}).first;
             }
-            widest = std::max(widest, width);
+            if (known->second.pass != measuringPass_) {
+                known->second.pass = measuringPass_;
+                ++inUse;
+            }
+            widest = std::max(widest, known->second.width);
         }
         widest_[static_cast<std::size_t>(column)] = widest;
     }
-    knownWidths_ = std::move(widths);
-    measuredVersion_ = contentsVersion_;
+    // Texts of earlier contents are forgotten once they outnumber the texts in use.
+    if (knownWidths_.size() > 2 * inUse + 1024) {
+        std::erase_if(knownWidths_,
+                      [this](const auto& entry) { return entry.second.pass != measuringPass_; });
+    }
+    return true;
 }
 
 void FileGrid::focusInEvent(QFocusEvent* event)
@@ -346,6 +453,11 @@ void FileGrid::focusOutEvent(QFocusEvent* event)
 
 void FileGrid::keyPressEvent(QKeyEvent* event)
 {
+    // The two lists always show one range; selecting every row is not one of the moves they share.
+    if (event->matches(QKeySequence::SelectAll)) {
+        event->ignore();
+        return;
+    }
     const int row = currentIndex().row();
     QTableView::keyPressEvent(event);
     if (currentIndex().row() != row) {
@@ -356,7 +468,10 @@ void FileGrid::keyPressEvent(QKeyEvent* event)
 void FileGrid::keyReleaseEvent(QKeyEvent* event)
 {
     QTableView::keyReleaseEvent(event);
-    Q_EMIT keyReleased(event->key());
+    // A held key repeats its presses; it is released once, when the user lets it go.
+    if (!event->isAutoRepeat()) {
+        Q_EMIT keyReleased(event->key());
+    }
 }
 
 void FileGrid::mousePressEvent(QMouseEvent* event)
@@ -405,8 +520,11 @@ void FileGrid::headerPressed(QPoint headerPos, Qt::MouseButton button)
 void FileGrid::changeEvent(QEvent* event)
 {
     QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange && autoFit_) {
-        fitColumns();
+    if (event->type() == QEvent::FontChange) {
+        horizontalHeader()->setFont(font());
+        if (autoFit_) {
+            fitColumns();
+        }
     }
 }
 

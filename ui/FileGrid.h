@@ -55,6 +55,9 @@ public:
     // The column of the header cell at a point of this widget, or -1 when the point is not on one.
     int headerColumnAt(QPoint pos) const;
 
+    // Typing letters does not jump to a row: rows move only by the keys both lists share.
+    void keyboardSearch(const QString& search) override;
+
 Q_SIGNALS:
     void focusEntered();
     void focusLeft();
@@ -77,6 +80,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     friend class FileGridHeader;
@@ -86,10 +91,17 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
-    using WidthMap = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+    struct KnownWidth
+    {
+        int width;
+        unsigned pass; // the last measuring pass that met the text
+    };
+    using WidthMap = std::unordered_map<std::string, KnownWidth, TextHash, std::equal_to<>>;
 
     void contentsChanged();
+    bool fitIsStale() const;
     void measureColumns();
+    bool measureWidest(bool collapseDigits);
     void headerPressed(QPoint headerPos, Qt::MouseButton button);
 
     FileTableModel model_;
@@ -98,15 +110,18 @@ private:
     bool applyingSelection_ = false;
     bool mouseSelecting_ = false;
     bool holdsFocus_ = false;
+    bool fitQueued_ = false;
     // Measured widest text per column, valid while measuredVersion_ == contentsVersion_ and the
     // font is measuredFont_.
     std::array<int, core::FileTable::columnCount> widest_{};
     unsigned contentsVersion_ = 1;
     unsigned measuredVersion_ = 0;
     QFont measuredFont_;
-    // Widths of texts measured at the last fitting, so a change that keeps most texts (a sort, a
-    // row move, a preview copying columns) measures only the new ones.
+    bool collapseDigits_ = false;
+    // Widths of texts (or of their digit shapes) measured at earlier fittings, so a change that
+    // keeps most texts (a sort, a row move, a preview copying columns) measures only the new ones.
     WidthMap knownWidths_;
+    unsigned measuringPass_ = 0;
 };
 
 } // namespace quorvane::ui

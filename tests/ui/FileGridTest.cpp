@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -91,7 +92,7 @@ struct Lists
 // The centre of a file row's cell in the grid's viewport.
 QPoint cellCentre(const FileGrid& grid, int row, int column)
 {
-    return grid.visualRect(const_cast<FileGrid&>(grid).model().index(row - 1, column)).center();
+    return grid.visualRect(grid.model().index(row - 1, column)).center();
 }
 
 int expectedFit(const FileGrid& grid, const core::FileTable& table, int column)
@@ -231,8 +232,42 @@ const FitCase fits[] = {
     {"wide characters count at their own width",
      {fileRow("写真_旅行_二〇〇四年.jpg"), fileRow("WWWWWW.jpg")}},
     {"a large size widens the size column", {fileRow("a", "1 KB"), fileRow("b", "9,876,543,210 KB")}},
+    {"names that differ only in their digits",
+     {fileRow("IMG_100000.jpg", "1,111 KB"), fileRow("IMG_111111.jpg", "8,888 KB"), fileRow("IMG_1.jpg")}},
 };
 INSTANTIATE_TEST_SUITE_P(FileGrid, FittedWidths, ::testing::ValuesIn(fits), testing::SaysName());
+
+struct FontCase
+{
+    const char* says;
+    const char* family;
+    bool kerning;
+};
+
+class FittedWidthsInAnyFont : public ::testing::TestWithParam<FontCase>
+{};
+
+TEST_P(FittedWidthsInAnyFont, AreTheWidestTextPlusTen)
+{
+    Lists lists(numberedRows(3));
+    QFont font(QString::fromUtf8(GetParam().family));
+    font.setPixelSize(15);
+    font.setKerning(GetParam().kerning);
+    lists.before->setFont(font);
+    lists.relist({fileRow("IMG_100000.jpg", "1,111 KB"), fileRow("IMG_111111.jpg", "8,888 KB"),
+                  fileRow("Tiny 1.jpg", "4 KB"), fileRow("AVAVAV 7.jpg", "11 KB")});
+    for (int column = 0; column < 6; ++column) {
+        EXPECT_EQ(lists.before->columnWidth(column), expectedFit(*lists.before, lists.beforeTable, column))
+            << column;
+    }
+}
+
+const FontCase fonts[] = {
+    {"a proportional font with kerning", "DejaVu Serif", true},
+    {"a proportional Japanese font with kerning", "IPAPGothic", true},
+    {"a fixed pitch font", "DejaVu Sans Mono", false},
+};
+INSTANTIATE_TEST_SUITE_P(FileGrid, FittedWidthsInAnyFont, ::testing::ValuesIn(fonts), testing::SaysName());
 
 TEST(FileGrid, ColumnsKeepTheDesignWidthsUntilTheFirstListing)
 {
@@ -317,6 +352,61 @@ TEST(FileGrid, TheDownArrowInTheBeforeListMovesBothSelectionsAndShowsTheNewFile)
     EXPECT_EQ(lists.previews, std::vector<int>{4});
 }
 
+struct KeyCase
+{
+    const char* says;
+    int startRow;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    core::Selection selection;
+};
+
+class KeyInTheAfterList : public ::testing::TestWithParam<KeyCase>
+{};
+
+TEST_P(KeyInTheAfterList, MovesBothSelectionsAndShowsThePreview)
+{
+    Lists lists(numberedRows(10));
+    lists.afterTable.setSelection(GetParam().startRow, GetParam().startRow);
+    lists.after->applyTableSelection();
+    lists.pair->copySelection(*lists.after);
+    lists.after->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(lists.after, GetParam().key, GetParam().modifiers);
+    EXPECT_EQ(lists.afterTable.selection(), GetParam().selection);
+    EXPECT_EQ(lists.beforeTable.selection(), GetParam().selection);
+    // Every released key refreshes the preview, a held modifier too.
+    ASSERT_FALSE(lists.previews.empty());
+    EXPECT_EQ(lists.previews.back(), GetParam().selection.first);
+}
+
+const KeyCase keys[] = {
+    {"the up arrow moves one row up", 3, Qt::Key_Up, {}, {2, 2}},
+    {"end moves to the last row", 3, Qt::Key_End, {}, {10, 10}},
+    {"home moves to the first row", 5, Qt::Key_Home, {}, {1, 1}},
+    {"shift with end extends the range to the last row", 3, Qt::Key_End, Qt::ShiftModifier, {3, 10}},
+    {"control with a selects nothing more", 3, Qt::Key_A, Qt::ControlModifier, {3, 3}},
+    {"typing a letter moves to no row", 3, Qt::Key_F, {}, {3, 3}},
+};
+INSTANTIATE_TEST_SUITE_P(FileGrid, KeyInTheAfterList, ::testing::ValuesIn(keys), testing::SaysName());
+
+TEST(FileGrid, AHeldDownArrowMovesBothSelectionsAtEachRepeatAndShowsThePreviewOnceWhenLetGo)
+{
+    Lists lists(numberedRows(10));
+    lists.before->setFocus(Qt::TabFocusReason);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), repeat > 0);
+        QApplication::sendEvent(lists.before, &press);
+        if (repeat < 2) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(lists.before, &release);
+        }
+        EXPECT_EQ(lists.afterTable.selection(), (core::Selection{2 + repeat, 2 + repeat}));
+    }
+    EXPECT_TRUE(lists.previews.empty());
+    QTest::keyRelease(lists.before, Qt::Key_Down);
+    EXPECT_EQ(lists.previews, std::vector<int>{4});
+}
+
 TEST(FileGrid, ShiftWithTheDownArrowExtendsBothSelections)
 {
     Lists lists(numberedRows(10));
@@ -395,6 +485,35 @@ const HeaderPressCase headerPresses[] = {
 };
 INSTANTIATE_TEST_SUITE_P(FileGrid, BeforeListHeaderPress, ::testing::ValuesIn(headerPresses),
                          testing::SaysName());
+
+TEST(FileGrid, ALeftPressOnAColumnBorderOfTheBeforeListHeaderResizesInsteadOfSorting)
+{
+    Lists lists({fileRow("b.txt"), fileRow("A.txt"), fileRow("a.txt")});
+    QHeaderView* header = lists.before->horizontalHeader();
+    const int width = lists.before->columnWidth(0);
+    const QPoint border(header->sectionViewportPosition(1), header->height() / 2);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, border);
+    QMouseEvent drag(QEvent::MouseMove, border + QPoint(40, 0),
+                     header->viewport()->mapToGlobal(border + QPoint(40, 0)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(header->viewport(), &drag);
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, border + QPoint(40, 0));
+    EXPECT_EQ(names(lists.beforeTable), (std::vector<std::string>{"b.txt", "A.txt", "a.txt"}));
+    EXPECT_EQ(lists.before->columnWidth(0), width + 40);
+    EXPECT_TRUE(lists.previews.empty());
+}
+
+TEST(FileGrid, ARightButtonPressInTheBeforeListKeepsItsSelectionCopiesItAndShowsThePreview)
+{
+    Lists lists(numberedRows(10));
+    lists.beforeTable.setSelection(3, 3);
+    lists.before->applyTableSelection();
+    QTest::mousePress(lists.before->viewport(), Qt::RightButton, {}, cellCentre(*lists.before, 6, 0));
+    EXPECT_TRUE(lists.before->hasFocus());
+    EXPECT_EQ(lists.beforeTable.selection(), (core::Selection{3, 3}));
+    EXPECT_EQ(lists.afterTable.selection(), (core::Selection{3, 3}));
+    EXPECT_EQ(lists.previews, std::vector<int>{3});
+}
 
 TEST(FileGrid, ADoubleClickOnABeforeListHeaderSortsTwice)
 {
