@@ -314,6 +314,7 @@ void Tfom_Main::buildSerialTab()
     row->addWidget(grp_FileName);
 
     grp_Number = named(new QGroupBox(QStringLiteral("【連番】"), tab_FileName), "grp_Number");
+    grp_Number->setMinimumWidth(170);
     auto* numbers = new QGridLayout(grp_Number);
     lbl_FileNameNo = makeLabel(grp_Number, "lbl_FileNameNo", QStringLiteral("連番開始番号："));
     lbl_NumberCnt = makeLabel(grp_Number, "lbl_NumberCnt", QStringLiteral("連番桁数："));

@@ -5,6 +5,7 @@
 #include "support/CaseName.h"
 #include "support/ForwardingFileSystem.h"
 
+#include <QAbstractItemModelTester>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -505,6 +506,39 @@ TEST(MainWindow, TheDownArrowInTheBeforeListMovesBothSelections)
     QTest::keyClick(w->grd_FileList1, Qt::Key_Down);
     EXPECT_EQ(w->before.selection(), (core::Selection{2, 2}));
     EXPECT_EQ(w->after.selection(), (core::Selection{2, 2}));
+}
+
+TEST(MainWindow, ScrollingTheBeforeListScrollsTheAfterListToTheSameTopRow)
+{
+    TempFolder folder;
+    for (int i = 0; i < 200; ++i) {
+        folder.writeFile("file" + std::to_string(i) + ".txt");
+    }
+    TestWindow w;
+    w->show();
+    ASSERT_TRUE(w.choose(folder.path()));
+    w->grd_FileList1->setTopRow(50);
+    EXPECT_EQ(w->grd_FileList2->topRow(), 50);
+}
+
+TEST(MainWindow, TheListModelsStayConsistentThroughListingsPreviewsAndRuns)
+{
+    TempFolder folder;
+    folder.writeFile("a.txt");
+    folder.writeFile("b.txt");
+    TestWindow w;
+    QAbstractItemModelTester beforeTester(&w->grd_FileList1->model(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester afterTester(&w->grd_FileList2->model(),
+                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
+    ASSERT_TRUE(w.choose(folder.path()));
+    w->edt_Ext->setText(QStringLiteral("dat"));
+    w->btn_ChangeExtTest->click();
+    w->btn_ChangeExtRun->click();
+    w->btn_Return->click();
+    TempFolder empty;
+    ASSERT_TRUE(w.choose(empty.path()));
+    EXPECT_EQ(w->grd_FileList1->model().rowCount(), 1);
 }
 
 TEST(MainWindow, AFullRefreshFitsEveryColumnToItsWidestTextPlusTen)
