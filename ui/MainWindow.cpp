@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -231,6 +232,19 @@ void Tfom_Main::buildUpperArea()
     trr_DirList->setHeaderHidden(true);
     trr_DirList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     trr_DirList->viewport()->installEventFilter(this);
+    // The model reads folders in the background: a folder chosen before its parents were read is
+    // scrolled into view once they are.
+    const auto reveal = [this] {
+        if (revealPending_ && trr_DirList->currentIndex().isValid()) {
+            QTimer::singleShot(0, trr_DirList,
+                               [this] { trr_DirList->scrollTo(trr_DirList->currentIndex()); });
+        }
+    };
+    connect(dirModel, &QFileSystemModel::directoryLoaded, this, reveal);
+    connect(dirModel, &QFileSystemModel::rowsInserted, this, reveal);
+    connect(dirModel, &QFileSystemModel::layoutChanged, this, reveal);
+    connect(trr_DirList->verticalScrollBar(), &QScrollBar::sliderPressed, this,
+            [this] { revealPending_ = false; });
 
     pnl_Files = named(new QWidget(spl_001), "pnl_Files");
     auto* filesLayout = new QVBoxLayout(pnl_Files);
@@ -315,6 +329,7 @@ void Tfom_Main::buildSerialTab()
 
     grp_Number = named(new QGroupBox(QStringLiteral("【連番】"), tab_FileName), "grp_Number");
     grp_Number->setMinimumWidth(170);
+    setStyleSheet(QStringLiteral("QGroupBox { font-weight: bold; }"));
     auto* numbers = new QGridLayout(grp_Number);
     lbl_FileNameNo = makeLabel(grp_Number, "lbl_FileNameNo", QStringLiteral("連番開始番号："));
     lbl_NumberCnt = makeLabel(grp_Number, "lbl_NumberCnt", QStringLiteral("連番桁数："));
@@ -686,6 +701,7 @@ void Tfom_Main::selectFolder(const QString& path)
     }
     trr_DirList->setCurrentIndex(index);
     trr_DirList->scrollTo(index);
+    revealPending_ = true;
 }
 
 QString Tfom_Main::statusText(int panel) const

@@ -266,7 +266,8 @@ private:
     QTimer dirChangeDelay_;
     QLabel* statusPanels_[3] = {};
     int tabWidth_ = 120;
-    bool destroying_ = false; // children are being deleted; their events are no concern of ours
+    bool revealPending_ = false; // the chosen folder is scrolled into view as its parents load
+    bool destroying_ = false;    // children are being deleted; their events are no concern of ours
 };
 
 } // namespace quorvane::ui
