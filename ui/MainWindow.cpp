@@ -113,6 +113,8 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
     font.setPixelSize(12);
     setFont(font);
     setWindowIcon(toolbarIcon(ToolbarIcon::Program));
+    // The style draws group titles in bold; measured in the same bold they are never cut short.
+    setStyleSheet(QStringLiteral("QGroupBox { font-weight: bold; }"));
 
     buildToolbar();
     buildUpperArea();
@@ -329,7 +331,6 @@ void Tfom_Main::buildSerialTab()
 
     grp_Number = named(new QGroupBox(QStringLiteral("【連番】"), tab_FileName), "grp_Number");
     grp_Number->setMinimumWidth(170);
-    setStyleSheet(QStringLiteral("QGroupBox { font-weight: bold; }"));
     auto* numbers = new QGridLayout(grp_Number);
     lbl_FileNameNo = makeLabel(grp_Number, "lbl_FileNameNo", QStringLiteral("連番開始番号："));
     lbl_NumberCnt = makeLabel(grp_Number, "lbl_NumberCnt", QStringLiteral("連番桁数："));
@@ -473,6 +474,7 @@ void Tfom_Main::buildDateTab()
         date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         date->setCalendarPopup(true);
         date->setTimeSpec(Qt::LocalTime);
+        date->setMinimumWidth(120);
         time = named(new QTimeEdit(grp_FileDate), timeName);
         time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         grid->addWidget(label, line, 0);
@@ -600,13 +602,14 @@ void Tfom_Main::buildSettingTab()
 {
     tab_Setting = named(new QWidget, "tab_Setting");
     auto* row = new QHBoxLayout(tab_Setting);
-    auto* groups = new QVBoxLayout;
+    auto* groups = new QHBoxLayout;
     auto* previewGroup =
         named(new QGroupBox(QStringLiteral("【プレビュー設定】"), tab_Setting), "grp_PreviewSetting");
     auto* previewLayout = new QVBoxLayout(previewGroup);
     chk_Set_AutoPlay =
         named(new QCheckBox(QStringLiteral("自動再生を行う"), previewGroup), "chk_Set_AutoPlay");
     previewLayout->addWidget(chk_Set_AutoPlay);
+    previewLayout->addStretch(1);
     groups->addWidget(previewGroup);
     auto* viewGroup = named(new QGroupBox(QStringLiteral("【表示設定】"), tab_Setting), "grp_ViewSetting");
     auto* viewLayout = new QVBoxLayout(viewGroup);
@@ -616,6 +619,7 @@ void Tfom_Main::buildSettingTab()
         named(new QCheckBox(QStringLiteral("システムファイルは非表示"), viewGroup), "chk_Set_HideSysFile");
     viewLayout->addWidget(chk_Set_HideHideFile);
     viewLayout->addWidget(chk_Set_HideSysFile);
+    viewLayout->addStretch(1);
     groups->addWidget(viewGroup);
     row->addLayout(groups);
 
