@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -470,6 +471,33 @@ TEST(MainWindow, ADigitCountThatIsNoNumberStopsTheRenameRunWithTheConversionErro
     EXPECT_EQ(w.boxes.errors[0], QStringLiteral("'' は整数ではありません"));
     EXPECT_EQ(namesOnDisk(folder), std::vector<std::string>{"a.txt"});
     EXPECT_TRUE(w->snapshot.empty());
+}
+
+TEST(MainWindow, ARightClickInTheTreeChoosesTheFolderAsALeftClickWould)
+{
+    TempFolder folder;
+    folder.makeFolder("inner");
+    folder.writeFile("inner/x.txt");
+    TestWindow w;
+    w->show();
+    ASSERT_TRUE(w.choose(folder.path()));
+    const QModelIndex inner = w->dirModel->index(QString::fromStdString(folder.pathOf("inner")));
+    w->trr_DirList->expand(inner.parent());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->trr_DirList->visualRect(inner).isValid(); }, 5000));
+    w->trr_DirList->scrollTo(inner);
+    QTest::mouseClick(w->trr_DirList->viewport(), Qt::RightButton, {},
+                      w->trr_DirList->visualRect(inner).center());
+    EXPECT_EQ(w->selectedFolder(), QString::fromStdString(folder.pathOf("inner")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->windowTitle().endsWith(QStringLiteral("inner】")); }, 5000));
+    EXPECT_EQ(column(w->before, core::NameColumn), std::vector<std::string>{"x.txt"});
+}
+
+TEST(MainWindow, AHideOptionCheckedAtStartUpListsTheFolderAtOnce)
+{
+    TestWindow w(nullptr, "[Options]\nViewMode=1\n", true);
+    EXPECT_TRUE(w->statusText(0).endsWith(QStringLiteral(" File(s)")));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Quorvane"))
+        << "start-up sets the plain caption after the settings";
 }
 
 // --- Row moves, arrangement, hints ---
