@@ -387,7 +387,9 @@ void Tfom_Main::LoadSettings()
         // A settings folder that cannot be written is reported when the window closes.
         (void)file.save(ini);
     }
-    cbo_FileType->setCurrentIndex(cbo_FileType->count() > 0 ? 0 : -1);
+    // Whatever the file lists first, the window starts by listing every file.
+    cbo_FileType->setCurrentIndex(cbo_FileType->findText(QStringLiteral("*.*")));
+    cbo_FileType->setEditText(QStringLiteral("*.*"));
 }
 
 void Tfom_Main::SaveSettings()
@@ -460,7 +462,7 @@ void Tfom_Main::prc_DirListChange()
 
 void Tfom_Main::prc_EnablesMode(bool flag)
 {
-    const QWidget* controls[] = {
+    QWidget* const controls[] = {
         lbl_FileName1,        lbl_FileName2,
         lbl_FileName3,        lbl_FileNameNo,
         lbl_NumberCnt,        cbo_FileName1,
@@ -487,8 +489,8 @@ void Tfom_Main::prc_EnablesMode(bool flag)
         chk_GrayScale,        chk_Progressive,
         btn_ChangeBMP2JPEG,
     };
-    for (const QWidget* control : controls) {
-        const_cast<QWidget*>(control)->setEnabled(flag);
+    for (QWidget* control : controls) {
+        control->setEnabled(flag);
     }
     // The creation time cannot be set on this system; its pickers stay off whatever the listing found.
     dtt_CreateDate->setEnabled(false);

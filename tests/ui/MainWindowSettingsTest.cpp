@@ -82,6 +82,8 @@ TEST(MainWindowSettings, PatternsAreReadUpToTheFirstMissingKeyAndNotWrittenBack)
     TestWindow w(nullptr, "[ExtList]\n0=*.jpg\n1=*.bmp\n3=*.txt\n", true);
     ASSERT_EQ(w->cbo_FileType->count(), 2);
     EXPECT_EQ(w->cbo_FileType->itemText(1), QStringLiteral("*.bmp"));
+    EXPECT_EQ(w->cbo_FileType->currentText(), QStringLiteral("*.*"))
+        << "the window starts by listing every file";
     EXPECT_FALSE(settingsOf(w).hasKey("ExtList", "4"));
 }
 
