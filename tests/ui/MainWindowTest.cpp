@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -24,9 +25,11 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <thread>
 
 namespace quorvane::ui {
 namespace {
@@ -354,6 +357,42 @@ TEST(MainWindow, ARollbackThatCannotRenameAFileBackNamesIt)
     w->btn_ChangeExtRun->click();
     ASSERT_EQ(w.boxes.told.size(), 1u);
     EXPECT_TRUE(w.boxes.told[0].contains(QString::fromStdString(fileSystem.refusedTarget)));
+}
+
+// A slow disk: each rename takes a moment, and the window is looked at in the middle of the run.
+class SlowRenames : public testing::ForwardingFileSystem
+{
+public:
+    Tfom_Main* window = nullptr;
+    int renames = 0;
+    bool progressShownMidway = false;
+    std::error_code renameNoReplace(std::string_view from, std::string_view to) override
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+        if (++renames == 1500 && window != nullptr) {
+            const auto* dialog = window->findChild<QProgressDialog*>(QStringLiteral("dlg_Progress"));
+            progressShownMidway = dialog != nullptr && dialog->isVisible() && dialog->value() > 0;
+        }
+        return ForwardingFileSystem::renameNoReplace(from, to);
+    }
+};
+
+TEST(MainWindow, ALongRunShowsAModalProgressDialogThatIsGoneAtTheEnd)
+{
+    TempFolder folder;
+    for (int i = 0; i < 2000; ++i) {
+        folder.writeFile("f" + std::to_string(i) + ".txt");
+    }
+    SlowRenames fileSystem;
+    TestWindow w(&fileSystem);
+    fileSystem.window = w.window.get();
+    w->show();
+    ASSERT_TRUE(w.choose(folder.path()));
+    w->edt_Ext->setText(QStringLiteral("dat"));
+    w->btn_ChangeExtRun->click();
+    EXPECT_TRUE(fileSystem.progressShownMidway);
+    EXPECT_EQ(w->findChild<QProgressDialog*>(QStringLiteral("dlg_Progress")), nullptr);
+    EXPECT_EQ(w.boxes.told, std::vector<QString>{QStringLiteral("リネームが完了しました")});
 }
 
 TEST(MainWindow, TimestampAndAttributeRunsSetTheFilesRelistAndOfferTheUndo)
