@@ -1,13 +1,14 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "core/SettingsFile.h"
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxes.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvane"));
-    window.resize(830, 600);
+    quorvane::ui::Application application(argc, argv);
+    quorvane::ui::QtMessageBoxes boxes;
+    quorvane::ui::Tfom_Main window(
+        boxes, quorvane::core::locateSettingsFile(QApplication::applicationFilePath().toStdString()));
     window.show();
-    return QApplication::exec();
+    return quorvane::ui::Application::exec();
 }

@@ -17,6 +17,8 @@ packages=(
     libgtest-dev libgmock-dev libjpeg-turbo-progs tzdata ntfs-3g exfat-fuse exfatprogs fusefat xvfb xauth
     # Desktop integration checks.
     desktop-file-utils appstream
+    # Screenshots of the window under xvfb-run (import).
+    imagemagick
 )
 
 missing=()

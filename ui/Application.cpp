@@ -1,0 +1,34 @@
+#include "Application.h"
+
+#include <exception>
+
+namespace quorvane::ui {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Quorvane"));
+    setApplicationDisplayName(QStringLiteral("Quorvane"));
+}
+
+QString currentExceptionText()
+{
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    } catch (...) {
+        return QStringLiteral("不明なエラーが発生しました");
+    }
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        boxes_.reportError(currentExceptionText());
+        return false;
+    }
+}
+
+} // namespace quorvane::ui

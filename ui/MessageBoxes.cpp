@@ -1,0 +1,80 @@
+#include "MessageBoxes.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quorvane::ui {
+
+namespace {
+
+const QString applicationTitle = QStringLiteral("Quorvane");
+
+// A question box that tells the close button apart from Esc: Qt lets both press the escape
+// button, but closing the box answers neither Yes nor No.
+class QuestionBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+    bool closedByCloseButton() const { return closed_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        closed_ = true;
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool closed_ = false;
+};
+
+QWidget* boxParent(QWidget* parent)
+{
+    return parent != nullptr ? parent : QApplication::activeWindow();
+}
+
+} // namespace
+
+QString displayText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+core::Answer QtMessageBoxes::ask(Kind kind, const QString& text)
+{
+    const bool information = kind == Kind::Information;
+    QuestionBox box(information ? QMessageBox::Information : QMessageBox::Critical,
+                    information ? QStringLiteral("情報") : QStringLiteral("エラー"), displayText(text),
+                    QMessageBox::NoButton, boxParent(parent_));
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    if (box.closedByCloseButton()) {
+        return core::Answer::Closed;
+    }
+    return box.clickedButton() == yes ? core::Answer::Yes : core::Answer::No;
+}
+
+void QtMessageBoxes::tell(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, displayText(text), QMessageBox::NoButton,
+                    boxParent(parent_));
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void QtMessageBoxes::reportError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, applicationTitle, displayText(text), QMessageBox::NoButton,
+                    boxParent(parent_));
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+} // namespace quorvane::ui
