@@ -89,7 +89,15 @@ std::string encodedValue(std::string_view value)
     value = value.substr(0, value.find_first_of("\r\n"));
     const bool needsQuotes =
         !value.empty() && (isBlank(value.front()) || isBlank(value.back()) || value != withoutQuotes(value));
-    return needsQuotes ? "\"" + std::string(value) + "\"" : std::string(value);
+    if (!needsQuotes) {
+        return std::string(value);
+    }
+    std::string quoted;
+    quoted.reserve(value.size() + 2);
+    quoted.push_back('"');
+    quoted.append(value);
+    quoted.push_back('"');
+    return quoted;
 }
 
 } // namespace
