@@ -1,14 +1,45 @@
 #include "core/SettingsFile.h"
 #include "ui/Application.h"
+#include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
 
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsAfterName(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    using quorvane::ui::CommandLine;
+    // --help and --version answer before the application starts, so they work without a display.
+    switch (CommandLine::parse(argumentsAfterName(argc, argv)).action) {
+    case CommandLine::Action::PrintHelp:
+        std::puts(quorvane::ui::helpText().toLocal8Bit().constData());
+        return 0;
+    case CommandLine::Action::PrintVersion:
+        std::puts("quorvane " QUORVANE_VERSION);
+        return 0;
+    case CommandLine::Action::OpenWindow:
+        break;
+    }
+
     quorvane::ui::Application application(argc, argv);
     quorvane::ui::QtMessageBoxes boxes;
     quorvane::ui::Tfom_Main window(
         boxes, quorvane::core::locateSettingsFile(QApplication::applicationFilePath().toStdString()));
+    // The application has taken its own options (-platform, -style, ...) out of the arguments.
+    quorvane::ui::openFolderAtStart(window, CommandLine::parse(QApplication::arguments().mid(1)).folder);
     window.show();
     return quorvane::ui::Application::exec();
 }

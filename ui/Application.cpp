@@ -8,6 +8,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Quorvane"));
     setApplicationDisplayName(QStringLiteral("Quorvane"));
+    // Ties the window to its launcher, so that docks and task bars show the launcher's icon.
+    setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
 }
 
 QString currentExceptionText()
