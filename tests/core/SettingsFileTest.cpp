@@ -8,11 +8,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <optional>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvane::core {
 namespace {
@@ -92,6 +96,60 @@ TEST(LocateSettingsFileTest, AWritableExecutableFolderHoldsTheFile)
 {
     const TempFolder folder;
     EXPECT_EQ(locateSettingsFile(folder.pathOf("quorvane")), folder.pathOf("quorvn.ini"));
+}
+
+// A folder marked immutable for the life of the object: nobody, root included, may create a file
+// in it, as with a program installed under /usr/bin for a user. Where the file system or the
+// missing capability refuses the mark, reason says why.
+class ImmutableFolder
+{
+public:
+    explicit ImmutableFolder(const std::string& path)
+        : fd_(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (fd_ < 0 || ioctl(fd_, FS_IOC_GETFLAGS, &flags_) != 0) {
+            reason = "the folder's inode flags cannot be read here";
+            return;
+        }
+        int immutable = flags_ | FS_IMMUTABLE_FL;
+        if (ioctl(fd_, FS_IOC_SETFLAGS, &immutable) != 0) {
+            reason = "the folder cannot be made immutable here (file system or capability)";
+        }
+    }
+    ~ImmutableFolder()
+    {
+        if (fd_ >= 0) {
+            ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
+            close(fd_);
+        }
+    }
+    ImmutableFolder(const ImmutableFolder&) = delete;
+    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
+
+    std::string reason; // empty when the folder is immutable
+
+private:
+    int fd_;
+    int flags_ = 0;
+};
+
+TEST(LocateSettingsFileTest,
+     AnExecutableFolderNobodyCanWriteSendsTheFileToTheConfigurationHomeWhereASaveCreatesIt)
+{
+    const TempFolder folder;
+    folder.makeFolder("bin");
+    folder.writeFile("bin/quorvane", "");
+    const Environment config("XDG_CONFIG_HOME", folder.pathOf("config"));
+    const ImmutableFolder bin(folder.pathOf("bin"));
+    if (!bin.reason.empty()) {
+        GTEST_SKIP() << bin.reason;
+    }
+
+    const std::string path = locateSettingsFile(folder.pathOf("bin/quorvane"));
+    EXPECT_EQ(path, folder.pathOf("config/quorvane/quorvn.ini"));
+    ASSERT_FALSE(SettingsFile(path).save(IniFile::parse("[Options]\nAutoPlay=1\n")));
+    EXPECT_EQ(folder.readFile("config/quorvane/quorvn.ini"), "[Options]\nAutoPlay=1\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.pathOf("bin/quorvn.ini")));
 }
 
 TEST(LocateSettingsFileTest, AMissingExecutableFolderSendsTheFileToTheConfigurationHome)
