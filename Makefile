@@ -1,5 +1,5 @@
-# The two set-up commands of the README, and the benchmarks.
-.PHONY: run test bench deps
+# The set-up commands of the README: run, test, package, and the benchmarks.
+.PHONY: run test bench deps package
 
 deps:
 	bash scripts/install-deps.sh
@@ -18,3 +18,10 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	bash bench/run-all.sh build/bench
+
+# The Debian package quorvane_<version>_<arch>.deb, built from the release build and copied here.
+package: deps
+	cmake --preset release
+	cmake --build --preset release
+	cd build/release && cpack -G DEB
+	cp build/release/quorvane_*.deb .

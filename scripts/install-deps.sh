@@ -15,8 +15,9 @@ packages=(
     fonts-ipafont-gothic
     # Tests and benchmarks.
     libgtest-dev libgmock-dev libjpeg-turbo-progs tzdata ntfs-3g exfat-fuse exfatprogs fusefat xvfb xauth
-    # Desktop integration checks.
-    desktop-file-utils appstream
+    # Desktop integration: checking the launcher and metainfo, building the Debian package,
+    # rendering the icon's PNG sizes (scripts/render-icons.sh).
+    desktop-file-utils appstream binutils librsvg2-bin
     # Screenshots of the window under xvfb-run (import).
     imagemagick
 )
