@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -33,6 +34,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace quorvane::ui {
 
@@ -227,6 +229,26 @@ void Tfom_Main::buildUpperArea()
     dirModel->setObjectName(QStringLiteral("trr_DirListModel"));
     dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
     dirModel->setRootPath(QStringLiteral("/"));
+    // The model drops and reads again the entries of a folder that changes on disk, and the tree
+    // then moves its current folder to a neighbour. The chosen folder is chosen again, so the lists
+    // never switch to another folder by themselves. Connected before the tree's own handlers, so
+    // the current folder is still the chosen one here.
+    connect(dirModel, &QFileSystemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex& parent, int first, int last) {
+                for (QModelIndex index = trr_DirList->currentIndex(); index.isValid();
+                     index = index.parent()) {
+                    if (index.parent() == parent && index.row() >= first && index.row() <= last) {
+                        folderToKeep_ = dirModel->filePath(trr_DirList->currentIndex());
+                        return;
+                    }
+                }
+            });
+    connect(dirModel, &QFileSystemModel::rowsRemoved, this, [this] {
+        const QString folder = std::exchange(folderToKeep_, QString());
+        if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+            QTimer::singleShot(0, this, [this, folder] { selectFolder(folder); });
+        }
+    });
     trr_DirList->setModel(dirModel);
     for (int column = 1; column < dirModel->columnCount(); ++column) {
         trr_DirList->hideColumn(column);

@@ -267,6 +267,7 @@ private:
     QLabel* statusPanels_[3] = {};
     int tabWidth_ = 120;
     bool revealPending_ = false; // the chosen folder is scrolled into view as its parents load
+    QString folderToKeep_;       // the current folder while the model drops and reads its entries again
     bool destroying_ = false;    // children are being deleted; their events are no concern of ours
 };
 
