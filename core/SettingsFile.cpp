@@ -32,13 +32,24 @@ std::string environment(const char* name)
     return value == nullptr ? std::string() : std::string(value);
 }
 
+// A folder the system installs programs into: root may write there, but a copy installed by the
+// package manager is no portable copy and keeps its settings in the user's configuration home.
+bool isSystemProgramFolder(std::string_view folder)
+{
+    while (folder.size() > 1 && folder.ends_with('/')) {
+        folder.remove_suffix(1);
+    }
+    return folder == "/bin" || folder == "/sbin" || folder == "/usr" || folder.starts_with("/usr/");
+}
+
 } // namespace
 
 std::string settingsFilePath(std::string_view executableFolder, bool executableFolderWritable,
                              bool fileExistsBesideExecutable, std::string_view xdgConfigHome,
                              std::string_view home)
 {
-    if (executableFolderWritable || fileExistsBesideExecutable) {
+    if ((executableFolderWritable && !isSystemProgramFolder(executableFolder)) ||
+        fileExistsBesideExecutable) {
         return fullPath(executableFolder, settingsFileName);
     }
     std::string configHome;

@@ -49,6 +49,12 @@ const PathCase pathCases[] = {
      "/root/.config/quorvane/quorvn.ini"},
     {"without any home the file stays beside the executable", "/usr/bin", false, false, "", "",
      "/usr/bin/quorvn.ini"},
+    {"a system program folder that root may write still sends the file to the configuration home", "/usr/bin",
+     true, false, "", "/root", "/root/.config/quorvane/quorvn.ini"},
+    {"a local program folder that root may write is no portable folder either", "/usr/local/bin/", true,
+     false, "/x", "/root", "/x/quorvane/quorvn.ini"},
+    {"a file already in a system program folder is still used", "/usr/bin", true, true, "", "/root",
+     "/usr/bin/quorvn.ini"},
     {"an executable in the root folder gets no double slash", "/", true, false, "", "/home/u", "/quorvn.ini"},
 };
 
