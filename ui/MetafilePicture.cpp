@@ -226,6 +226,7 @@ struct LogBrush
     quint32 style = 0; // BS_SOLID
     QColor color = Qt::white;
     quint32 hatch = 0;
+    QImage pattern; // for pattern brushes whose bitmap decoded
 };
 
 struct LogFont
@@ -296,17 +297,17 @@ std::optional<LogBrush> stockBrush(quint32 index)
 {
     switch (index) {
     case 0:
-        return LogBrush{0, Qt::white, 0};
+        return LogBrush{0, Qt::white, 0, {}};
     case 1:
-        return LogBrush{0, QColor(0xC0, 0xC0, 0xC0), 0};
+        return LogBrush{0, QColor(0xC0, 0xC0, 0xC0), 0, {}};
     case 2:
-        return LogBrush{0, QColor(0x80, 0x80, 0x80), 0};
+        return LogBrush{0, QColor(0x80, 0x80, 0x80), 0, {}};
     case 3:
-        return LogBrush{0, QColor(0x40, 0x40, 0x40), 0};
+        return LogBrush{0, QColor(0x40, 0x40, 0x40), 0, {}};
     case 4:
-        return LogBrush{0, Qt::black, 0};
+        return LogBrush{0, Qt::black, 0, {}};
     case 5:
-        return LogBrush{1, Qt::black, 0};
+        return LogBrush{1, Qt::black, 0, {}};
     default:
         return std::nullopt;
     }
@@ -456,10 +457,12 @@ private:
     void roundRect(const QRectF& box, QSizeF corner);
     void ellipse(const QRectF& box);
     void arc(const QRectF& box, QPointF start, QPointF end, int kind);
-    void text(QPointF reference, const QString& text, quint32 options, const QRectF& opaqueRect);
+    void text(QPointF reference, const QString& text, quint32 options, const QRectF& opaqueRect,
+              const std::vector<double>& advances);
     void bitmap(const QImage& image, QRectF source, const QRectF& destination);
     void patternBlt(const QRectF& destination, quint32 rop);
     QImage dib(Bytes info, Bytes bits);
+    QImage packedDib(Bytes dib);
 
     // EMF records
     std::vector<QPointF> emfPoints(Bytes record, qint64 countAt, qint64 pointsAt, bool small);
@@ -740,8 +743,8 @@ QBrush Player::brush()
     case 1:
         return QBrush(Qt::NoBrush);
     default:
-        // Pattern brushes keep their bitmap, which is not decoded: a grey fill shows the shape.
-        return QBrush(Qt::gray);
+        // A pattern brush whose bitmap did not decode still shows its shape, in grey.
+        return b.pattern.isNull() ? QBrush(Qt::gray) : QBrush(b.pattern);
     }
 }
 
@@ -907,7 +910,10 @@ void Player::arc(const QRectF& logicalBox, QPointF start, QPointF end, int kind)
     drawPath(path, true, kind != 0);
 }
 
-void Player::text(QPointF reference, const QString& text, quint32 options, const QRectF& opaqueRect)
+// advances: the logical distance from each character to the next, as the file lays the text out;
+// empty to let the font space it.
+void Player::text(QPointF reference, const QString& text, quint32 options, const QRectF& opaqueRect,
+                  const std::vector<double>& advances)
 {
     transform();
     if (!m_valid || text.isEmpty()) {
@@ -938,17 +944,25 @@ void Player::text(QPointF reference, const QString& text, quint32 options, const
     const bool updateCurrent = (m_state.textAlign & 1) != 0; // TA_UPDATECP
     const QPointF origin = map(updateCurrent ? m_state.position : reference);
     const QFontMetricsF metrics(font);
-    const double width = metrics.horizontalAdvance(text);
+    // With the file's own spacing the text keeps its layout even when another font stands in.
+    const bool spaced = advances.size() == std::size_t(text.size());
+    const double horizontalScale = std::hypot(transform().m11(), transform().m12());
+    double width = 0;
+    if (spaced) {
+        for (double advance : advances) {
+            width += advance * horizontalScale;
+        }
+        if (!std::isfinite(width)) {
+            return;
+        }
+    } else {
+        width = metrics.horizontalAdvance(text);
+    }
     double x = 0;
-    switch (m_state.textAlign & 6) {
-    case 6:
+    if ((m_state.textAlign & 6) == 6) { // TA_CENTER
         x = -width / 2;
-        break; // TA_CENTER
-    case 2:
+    } else if ((m_state.textAlign & 6) == 2) { // TA_RIGHT
         x = -width;
-        break; // TA_RIGHT
-    default:
-        break;
     }
     double y = metrics.ascent(); // TA_TOP
     if ((m_state.textAlign & 24) == 24) {
@@ -966,7 +980,20 @@ void Player::text(QPointF reference, const QString& text, quint32 options, const
         m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColor);
     }
     m_painter.setPen(m_state.textColor);
-    m_painter.drawText(QPointF(x, y), text);
+    if (spaced) {
+        double at = x;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            // A surrogate pair is one character drawn at its first half's place.
+            const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            m_painter.drawText(QPointF(at, y), text.mid(i, length));
+            for (qsizetype k = 0; k < length; ++k) {
+                at += advances[std::size_t(i + k)] * horizontalScale;
+            }
+            i += length - 1;
+        }
+    } else {
+        m_painter.drawText(QPointF(x, y), text);
+    }
     m_painter.restore();
     if (updateCurrent && (m_state.textAlign & 6) == 0) {
         // Left-aligned text moves the current position to its end.
@@ -985,6 +1012,18 @@ QImage Player::dib(Bytes info, Bytes bits)
     QImage image = decodeDib(info, bits, std::min(MetafilePicture::maxBitmapPixels, m_bitmapPixelsLeft));
     m_bitmapPixelsLeft -= qint64(image.width()) * image.height();
     return image;
+}
+
+// A DIB whose pixels follow its colour table directly, as old-style metafiles store them.
+QImage Player::packedDib(Bytes bytes)
+{
+    const qint64 table = dibColourTableBytes(bytes);
+    const qint64 headerSize = bytes.u32(0);
+    if (table < 0 || !bytes.holds(0, headerSize + table)) {
+        return {};
+    }
+    return dib(bytes.sub(0, headerSize + table),
+               bytes.sub(headerSize + table, bytes.size() - headerSize - table));
 }
 
 void Player::bitmap(const QImage& image, QRectF source, const QRectF& destination)
@@ -1027,20 +1066,14 @@ void Player::patternBlt(const QRectF& destination, quint32 rop)
         return;
     }
     applyClip();
-    switch (rop) {
-    case 0x00000042:
+    // Raster operations that combine with the destination are not reproduced.
+    constexpr quint32 blackness = 0x00000042, whiteness = 0x00FF0062, patternCopy = 0x00F00021;
+    if (rop == blackness) {
         m_painter.fillPath(mapped, Qt::black);
-        break; // BLACKNESS
-    case 0x00FF0062:
+    } else if (rop == whiteness) {
         m_painter.fillPath(mapped, Qt::white);
-        break;       // WHITENESS
-    case 0x00F00021: // PATCOPY
-        if (m_state.brush.style != 1) {
-            m_painter.fillPath(mapped, brush());
-        }
-        break;
-    default:
-        break; // raster operations that combine with the destination are not reproduced
+    } else if (rop == patternCopy && m_state.brush.style != 1) {
+        m_painter.fillPath(mapped, brush());
     }
 }
 
@@ -1137,7 +1170,15 @@ void Player::emfText(Bytes r, bool wide)
     } else {
         string = decodeAnsi(reinterpret_cast<const char*>(r.data() + offset), count, m_state.font.charset);
     }
-    text(reference, string, options, box);
+    std::vector<double> advances;
+    const qint64 dxAt = r.u32(72);
+    if (dxAt != 0 && r.holds(dxAt, count * 4)) {
+        advances.reserve(std::size_t(count));
+        for (qint64 i = 0; i < count; ++i) {
+            advances.push_back(r.i32(dxAt + 4 * i));
+        }
+    }
+    text(reference, string, options, box, advances);
 }
 
 void Player::emfBlt(Bytes r, quint32 type)
@@ -1352,14 +1393,16 @@ void Player::playEmf(Bytes r, quint32 type)
         break;
     case EmrCreateBrushIndirect:
         if (size >= 24) {
-            GdiObject object{ObjectKind::Brush, {}, LogBrush{r.u32(12), colorOf(r.u32(16)), r.u32(20)}, {}};
+            GdiObject object{
+                ObjectKind::Brush, {}, LogBrush{r.u32(12), colorOf(r.u32(16)), r.u32(20), {}}, {}};
             createObject(r.u32(8), object);
         }
         break;
     case EmrCreateMonoBrush:
     case EmrCreateDibPatternBrushPt:
-        if (size >= 12) {
-            GdiObject object{ObjectKind::Brush, {}, LogBrush{5, Qt::gray, 0}, {}};
+        if (size >= 32) {
+            GdiObject object{ObjectKind::Brush, {}, LogBrush{5, Qt::gray, 0, {}}, {}};
+            object.brush.pattern = dib(r.sub(r.u32(16), r.u32(20)), r.sub(r.u32(24), r.u32(28)));
             createObject(r.u32(8), object);
         }
         break;
@@ -1472,9 +1515,18 @@ void Player::wmfText(Bytes p, bool extended)
     if (count <= 0 || !p.holds(stringAt, count)) {
         return;
     }
-    text(reference,
-         decodeAnsi(reinterpret_cast<const char*>(p.data() + stringAt), count, m_state.font.charset), options,
-         box);
+    const QString string =
+        decodeAnsi(reinterpret_cast<const char*>(p.data() + stringAt), count, m_state.font.charset);
+    std::vector<double> advances;
+    const qint64 dxAt = stringAt + (count + 1) / 2 * 2;
+    // The spacing is per byte; it applies only where every byte became one character.
+    if (extended && string.size() == count && p.holds(dxAt, count * 2)) {
+        advances.reserve(std::size_t(count));
+        for (qint64 i = 0; i < count; ++i) {
+            advances.push_back(p.i16(dxAt + 2 * i));
+        }
+    }
+    text(reference, string, options, box, advances);
 }
 
 void Player::wmfBlt(Bytes p, quint32 function, quint32 sizeWords)
@@ -1516,16 +1568,11 @@ void Player::wmfBlt(Bytes p, quint32 function, quint32 sizeWords)
         return;
     }
     const Bytes dibBytes = p.sub(dibAt, p.size() - dibAt);
-    const qint64 table = dibColourTableBytes(dibBytes);
-    const qint64 headerSize = dibBytes.u32(0);
-    if (table < 0 || !dibBytes.holds(0, headerSize + table)) {
-        return;
-    }
-    const QImage image = dib(dibBytes.sub(0, headerSize + table),
-                             dibBytes.sub(headerSize + table, dibBytes.size() - headerSize - table));
+    const QImage image = packedDib(dibBytes);
     if (image.isNull()) {
         return;
     }
+    const qint64 headerSize = dibBytes.u32(0);
     const bool bottomUp = headerSize == 12 || dibBytes.i32(8) > 0;
     if (bottomUp) {
         source.moveTop(image.height() - source.top() - source.height());
@@ -1696,11 +1743,17 @@ void Player::playWmf(Bytes record, quint32 function)
             GdiObject{ObjectKind::Pen, LogPen{p.u16(0), double(p.i16(2)), colorOf(p.u32(6))}, {}, {}});
         break;
     case MetaCreateBrushIndirect:
-        addWmfObject(GdiObject{ObjectKind::Brush, {}, LogBrush{p.u16(0), colorOf(p.u32(2)), p.u16(6)}, {}});
+        addWmfObject(
+            GdiObject{ObjectKind::Brush, {}, LogBrush{p.u16(0), colorOf(p.u32(2)), p.u16(6), {}}, {}});
         break;
-    case MetaDibCreatePatternBrush:
+    case MetaDibCreatePatternBrush: {
+        GdiObject object{ObjectKind::Brush, {}, LogBrush{5, Qt::gray, 0, {}}, {}};
+        object.brush.pattern = packedDib(p.sub(4, size - 4));
+        addWmfObject(object);
+        break;
+    }
     case MetaCreatePatternBrush:
-        addWmfObject(GdiObject{ObjectKind::Brush, {}, LogBrush{5, Qt::gray, 0}, {}});
+        addWmfObject(GdiObject{ObjectKind::Brush, {}, LogBrush{5, Qt::gray, 0, {}}, {}});
         break;
     case MetaCreateFontIndirect:
         addWmfObject(GdiObject{ObjectKind::Font, {}, {}, wmfFont(p)});

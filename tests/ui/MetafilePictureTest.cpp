@@ -8,6 +8,7 @@
 #include <climits>
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 #include <vector>
 
 namespace quorvane::ui {
@@ -580,6 +581,81 @@ TEST(MetafilePicture, DrawsOnlyInsideTheTarget)
     EXPECT_EQ(QColor(image.pixel(20, 50)), QColor(white));
     EXPECT_EQ(QColor(image.pixel(80, 80)), QColor(white));
 }
+
+} // namespace
+} // namespace quorvane::ui
+
+namespace quorvane::ui {
+namespace {
+
+int inkInColumns(const QImage& image, int from, int to)
+{
+    return nonWhitePixels(image.copy(from, 0, to - from, image.height()));
+}
+
+std::string spacedText(bool withAdvances)
+{
+    const std::string advances = withAdvances ? dwords({70, 10}) : std::string();
+    return EmfBuilder()
+        .record(82, emfFont(-30))
+        .record(37, dwords({1}))
+        .record(84, dwords({0, 0, 0, 0, 1, 0, 0, 5, 10, 2, 76, 0, 0, 0, 100, 100, withAdvances ? 80 : 0}) +
+                        utf16(u"ll") + advances)
+        .file();
+}
+
+TEST(MetafilePicture, TextFollowsTheAdvancesTheFileGives)
+{
+    const auto spaced = MetafilePicture::parse(bytes(spacedText(true)));
+    const auto natural = MetafilePicture::parse(bytes(spacedText(false)));
+    ASSERT_TRUE(spaced && natural);
+    EXPECT_GT(inkInColumns(render(*spaced), 70, 100), 0);
+    EXPECT_EQ(inkInColumns(render(*natural), 70, 100), 0);
+    EXPECT_GT(inkInColumns(render(*natural), 0, 70), 0);
+}
+
+struct PatternCase
+{
+    const char* says;
+    std::string file;
+};
+
+const PatternCase patternCases[] = {
+    {"an EMF bitmap pattern brush fills with its bitmap's colours",
+     EmfBuilder()
+         .record(94, dwords({1, 0, 32, 40, 72, 16}) + dibHeader2x2() + dibPixels2x2())
+         .record(37, dwords({1}))
+         .record(37, dwords({nullPen}))
+         .record(43, dwords({0, 0, 100, 100}))
+         .file()},
+    {"a WMF bitmap pattern brush fills with its bitmap's colours",
+     WmfBuilder()
+         .record(0x0142, words({5, 0}) + dibHeader2x2() + dibPixels2x2())
+         .record(0x012D, words({0}))
+         .record(0x02FA, words({5, 0, 0}) + dwords({0}))
+         .record(0x012D, words({1}))
+         .record(0x041B, words({100, 100, 0, 0}))
+         .placeableFile(0, 0, 100, 100, 96)},
+};
+
+class MetafilePatternBrush : public ::testing::TestWithParam<PatternCase>
+{};
+
+TEST_P(MetafilePatternBrush, RepeatsItsBitmap)
+{
+    const auto picture = MetafilePicture::parse(bytes(GetParam().file));
+    ASSERT_TRUE(picture);
+    const QImage image = render(*picture);
+    std::set<QRgb> colours;
+    for (int y = 10; y < 90; ++y) {
+        for (int x = 10; x < 90; ++x) {
+            colours.insert(image.pixel(x, y) & 0xFFFFFF);
+        }
+    }
+    EXPECT_EQ(colours, (std::set<QRgb>{red & 0xFFFFFF, green & 0xFFFFFF, blue & 0xFFFFFF, white & 0xFFFFFF}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MetafilePatternBrush, ::testing::ValuesIn(patternCases), testing::SaysName());
 
 } // namespace
 } // namespace quorvane::ui
