@@ -87,6 +87,7 @@ enum Emf : quint32
     EmrSetViewportExtEx = 11,
     EmrSetViewportOrgEx = 12,
     EmrEof = 14,
+    EmrSetPixelV = 15,
     EmrSetMapMode = 17,
     EmrSetBkMode = 18,
     EmrSetPolyFillMode = 19,
@@ -96,6 +97,8 @@ enum Emf : quint32
     EmrMoveToEx = 27,
     EmrExcludeClipRect = 29,
     EmrIntersectClipRect = 30,
+    EmrScaleViewportExtEx = 31,
+    EmrScaleWindowExtEx = 32,
     EmrSaveDc = 33,
     EmrRestoreDc = 34,
     EmrSetWorldTransform = 35,
@@ -112,6 +115,7 @@ enum Emf : quint32
     EmrPie = 47,
     EmrCreatePalette = 49,
     EmrLineTo = 54,
+    EmrSetArcDirection = 57,
     EmrBeginPath = 59,
     EmrEndPath = 60,
     EmrCloseFigure = 61,
@@ -122,6 +126,7 @@ enum Emf : quint32
     EmrExtSelectClipRgn = 75,
     EmrBitBlt = 76,
     EmrStretchBlt = 77,
+    EmrSetDiBitsToDevice = 80,
     EmrStretchDiBits = 81,
     EmrExtCreateFontIndirectW = 82,
     EmrExtTextOutA = 83,
@@ -159,6 +164,8 @@ enum Wmf : quint32
     MetaSetWindowOrg = 0x020B,
     MetaSetWindowExt = 0x020C,
     MetaOffsetWindowOrg = 0x020F,
+    MetaScaleWindowExt = 0x0410,
+    MetaSetPixel = 0x041F,
     MetaLineTo = 0x0213,
     MetaMoveTo = 0x0214,
     MetaCreatePenIndirect = 0x02FA,
@@ -274,6 +281,7 @@ struct DcState
     bool opaqueBackground = true;
     quint32 textAlign = 0;
     Qt::FillRule fillRule = Qt::OddEvenFill;
+    bool clockwiseArcs = false;
     QPointF position{0, 0}; // the current position, logical
     bool clipped = false;
     QRectF clip; // in target coordinates
@@ -461,6 +469,8 @@ private:
               const std::vector<double>& advances);
     void bitmap(const QImage& image, QRectF source, const QRectF& destination);
     void patternBlt(const QRectF& destination, quint32 rop);
+    void setPixel(QPointF point, quint32 colorRef);
+    void scaleExtent(QPointF& extent, qint32 xNum, qint32 xDenom, qint32 yNum, qint32 yDenom);
     QImage dib(Bytes info, Bytes bits);
     QImage packedDib(Bytes dib);
 
@@ -895,6 +905,9 @@ void Player::arc(const QRectF& logicalBox, QPointF start, QPointF end, int kind)
     if (sweep <= 0) {
         sweep += 360;
     }
+    if (m_state.clockwiseArcs) {
+        sweep -= 360;
+    }
     QPainterPath path;
     if (kind == 2) {
         path.moveTo(c);
@@ -1077,6 +1090,29 @@ void Player::patternBlt(const QRectF& destination, quint32 rop)
     }
 }
 
+// Sets the logical pixel at point: one logical unit square, at least one target pixel.
+void Player::setPixel(QPointF point, quint32 colorRef)
+{
+    QPainterPath path;
+    path.addRect(QRectF(point, QSizeF(1, 1)));
+    QPainterPath mapped = mapPath(path);
+    if (!m_valid || m_inPath) {
+        return;
+    }
+    applyClip();
+    const QRectF box = mapped.boundingRect();
+    m_painter.fillRect(QRectF(box.topLeft(), box.size().expandedTo(QSizeF(1, 1))), colorOf(colorRef));
+}
+
+void Player::scaleExtent(QPointF& extent, qint32 xNum, qint32 xDenom, qint32 yNum, qint32 yDenom)
+{
+    if (xNum == 0 || xDenom == 0 || yNum == 0 || yDenom == 0) {
+        return;
+    }
+    extent = QPointF(extent.x() * xNum / xDenom, extent.y() * yNum / yDenom);
+    m_dirty = true;
+}
+
 // ---- EMF records -----------------------------------------------------------------------------
 
 std::vector<QPointF> Player::emfPoints(Bytes r, qint64 countAt, qint64 pointsAt, bool small)
@@ -1183,11 +1219,13 @@ void Player::emfText(Bytes r, bool wide)
 
 void Player::emfBlt(Bytes r, quint32 type)
 {
-    if (type == EmrStretchDiBits) {
-        if (r.size() < 80) {
+    if (type == EmrStretchDiBits || type == EmrSetDiBitsToDevice) {
+        // Both share their first fields; SetDIBitsToDevice copies the source at its own size.
+        const bool stretch = type == EmrStretchDiBits;
+        if (r.size() < (stretch ? 80 : 76)) {
             return;
         }
-        const QRectF destination(r.i32(24), r.i32(28), r.i32(72), r.i32(76));
+        const QRectF destination(r.i32(24), r.i32(28), r.i32(stretch ? 72 : 40), r.i32(stretch ? 76 : 44));
         const QImage image = dib(r.sub(r.u32(48), r.u32(52)), r.sub(r.u32(56), r.u32(60)));
         if (image.isNull()) {
             return;
@@ -1296,6 +1334,21 @@ void Player::playEmf(Bytes r, quint32 type)
         if (size >= 16) {
             m_state.viewportOrg = point(8);
             m_dirty = true;
+        }
+        break;
+    case EmrScaleViewportExtEx:
+    case EmrScaleWindowExtEx:
+        if (size >= 24) {
+            scaleExtent(type == EmrScaleViewportExtEx ? m_state.viewportExt : m_state.windowExt, r.i32(8),
+                        r.i32(12), r.i32(16), r.i32(20));
+        }
+        break;
+    case EmrSetArcDirection:
+        m_state.clockwiseArcs = r.u32(8) == 2;
+        break;
+    case EmrSetPixelV:
+        if (size >= 20) {
+            setPixel(point(8), r.u32(16));
         }
         break;
     case EmrSetMapMode:
@@ -1476,6 +1529,7 @@ void Player::playEmf(Bytes r, quint32 type)
         break;
     case EmrBitBlt:
     case EmrStretchBlt:
+    case EmrSetDiBitsToDevice:
     case EmrStretchDiBits:
         emfBlt(r, type);
         break;
@@ -1636,6 +1690,16 @@ void Player::playWmf(Bytes record, quint32 function)
         if (size >= 4 && p.i16(0) != 0 && p.i16(2) != 0) {
             m_state.windowExt = point(0);
             m_dirty = true;
+        }
+        break;
+    case MetaScaleWindowExt:
+        if (size >= 8) {
+            scaleExtent(m_state.windowExt, p.i16(6), p.i16(4), p.i16(2), p.i16(0));
+        }
+        break;
+    case MetaSetPixel:
+        if (size >= 8) {
+            setPixel(point(4), p.u32(0));
         }
         break;
     case MetaOffsetWindowOrg:

@@ -243,6 +243,39 @@ const DrawCase drawCases[] = {
          .record(62, dwords({0, 0, 0, 0}))
          .file(),
      redSquare20To60},
+    {"an EMF pie runs counter-clockwise from its start to its end",
+     emfWithBrush(colorRef(255, 0, 0)).record(47, dwords({10, 10, 90, 90, 90, 50, 50, 10})).file(),
+     {{70, 30, red}, {30, 70, white}, {30, 30, white}}},
+    {"an EMF pie after SetArcDirection clockwise takes the other three quarters",
+     emfWithBrush(colorRef(255, 0, 0))
+         .record(57, dwords({2}))
+         .record(47, dwords({10, 10, 90, 90, 90, 50, 50, 10}))
+         .file(),
+     {{70, 30, white}, {30, 70, red}, {30, 30, red}}},
+    {"an EMF pixel set by SetPixelV takes its colour",
+     EmfBuilder().record(15, dwords({50, 50, colorRef(255, 0, 0)})).file(),
+     {{50, 50, red}, {52, 52, white}}},
+    {"an EMF window extent scaled by a fraction maps like the extent it gives",
+     emfWithBrush(colorRef(255, 0, 0))
+         .record(17, dwords({8}))
+         .record(9, dwords({500, 500}))
+         .record(11, dwords({100, 100}))
+         .record(32, dwords({2, 1, 2, 1}))
+         .record(43, dwords({200, 200, 600, 600}))
+         .file(),
+     redSquare20To60},
+    {"an EMF SetDIBitsToDevice copies the bitmap at its own size",
+     EmfBuilder()
+         .record(35, floats({40, 0, 0, 40, 10, 10}))
+         .record(80, dwords({0, 0, 0, 0, 0, 0, 0, 0, 2, 2, 76, 40, 116, 16, 0, 0, 2}) + dibHeader2x2() +
+                         dibPixels2x2())
+         .file(),
+     {{20, 20, red}, {80, 20, white}, {20, 80, blue}, {80, 80, green}, {5, 5, white}}},
+    {"a WMF pixel set by SetPixel takes its colour",
+     WmfBuilder()
+         .record(0x041F, dwords({colorRef(255, 0, 0)}) + words({50, 50}))
+         .placeableFile(0, 0, 100, 100, 96),
+     {{50, 50, red}, {52, 52, white}}},
     {"a placeable WMF rectangle fills the part of the bounding box its corners say",
      wmfWithBrush(colorRef(255, 0, 0))
          .record(0x041B, words({600, 600, 200, 200}))
