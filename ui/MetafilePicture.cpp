@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QStringDecoder>
 #include <QTransform>
 #include <algorithm>
@@ -284,7 +285,8 @@ struct DcState
     bool clockwiseArcs = false;
     QPointF position{0, 0}; // the current position, logical
     bool clipped = false;
-    QRectF clip; // in target coordinates
+    QRectF clip;      // in target coordinates
+    QRegion excluded; // in target pixels, subtracted from the clip
 };
 
 std::optional<LogPen> stockPen(quint32 index)
@@ -453,6 +455,7 @@ private:
 
     // Drawing
     void applyClip();
+    void excludeClip(const QRectF& logical);
     QPen pen();
     QBrush brush();
     void drawPath(const QPainterPath& logical, bool stroke, bool fill);
@@ -503,6 +506,7 @@ private:
     QPainterPath m_path; // in target coordinates
     bool m_clipApplied = false;
     QRectF m_appliedClip;
+    QRegion m_appliedExclusion;
 };
 
 const QTransform& Player::transform()
@@ -697,14 +701,32 @@ void Player::intersectClip(const QRectF& logical)
     m_state.clipped = true;
 }
 
+void Player::excludeClip(const QRectF& logical)
+{
+    QPainterPath path;
+    path.addRect(logical.normalized());
+    const QRect box = mapPath(path).boundingRect().toRect();
+    // Each exclusion may split the region further; past this many pieces they are ignored.
+    constexpr int maxClipPieces = 256;
+    if (m_valid && m_state.excluded.rectCount() < maxClipPieces) {
+        m_state.excluded += box;
+    }
+}
+
 void Player::applyClip()
 {
     const QRectF wanted = m_state.clipped ? m_state.clip.intersected(m_target) : m_target;
-    if (!m_clipApplied || wanted != m_appliedClip) {
-        m_painter.setClipRect(wanted);
-        m_appliedClip = wanted;
-        m_clipApplied = true;
+    if (m_clipApplied && wanted == m_appliedClip && m_state.excluded == m_appliedExclusion) {
+        return;
     }
+    if (m_state.excluded.isEmpty()) {
+        m_painter.setClipRect(wanted);
+    } else {
+        m_painter.setClipRegion(QRegion(wanted.toAlignedRect()).subtracted(m_state.excluded));
+    }
+    m_appliedClip = wanted;
+    m_appliedExclusion = m_state.excluded;
+    m_clipApplied = true;
 }
 
 QPen Player::pen()
@@ -1382,6 +1404,11 @@ void Player::playEmf(Bytes r, quint32 type)
             lineTo(point(8));
         }
         break;
+    case EmrExcludeClipRect:
+        if (size >= 24) {
+            excludeClip(box(8));
+        }
+        break;
     case EmrIntersectClipRect:
         if (size >= 24) {
             intersectClip(box(8));
@@ -1391,6 +1418,7 @@ void Player::playEmf(Bytes r, quint32 type)
         // Only the reset (no region data, RGN_COPY) is followed; regions are not decoded.
         if (size >= 16 && r.u32(8) == 0 && r.u32(12) == 5) {
             m_state.clipped = false;
+            m_state.excluded = QRegion();
         }
         break;
     case EmrSaveDc:
@@ -1783,6 +1811,11 @@ void Player::playWmf(Bytes record, quint32 function)
     case MetaChord:
         if (size >= 16) {
             arc(box(8), point(4), point(0), function == MetaArc ? 0 : function == MetaChord ? 1 : 2);
+        }
+        break;
+    case MetaExcludeClipRect:
+        if (size >= 8) {
+            excludeClip(box(0));
         }
         break;
     case MetaIntersectClipRect:

@@ -225,6 +225,18 @@ const DrawCase drawCases[] = {
          .record(43, dwords({20, 20, 60, 60}))
          .file(),
      {{30, 40, red}, {50, 40, white}}},
+    {"an EMF excluded clip rectangle is left out of what is drawn",
+     emfWithBrush(colorRef(255, 0, 0))
+         .record(29, dwords({30, 30, 50, 50}))
+         .record(43, dwords({20, 20, 60, 60}))
+         .file(),
+     {{25, 25, red}, {55, 55, red}, {40, 40, white}}},
+    {"a WMF excluded clip rectangle is left out of what is drawn",
+     wmfWithBrush(colorRef(255, 0, 0))
+         .record(0x0415, words({50, 50, 30, 30}))
+         .record(0x041B, words({60, 60, 20, 20}))
+         .placeableFile(0, 0, 100, 100, 96),
+     {{25, 25, red}, {55, 55, red}, {40, 40, white}}},
     {"an EMF stretched 2 by 2 bitmap fills its destination, top row first",
      EmfBuilder()
          .record(81, dwords({0, 0, 0, 0, 10, 10, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00CC0020, 80, 80}) +
