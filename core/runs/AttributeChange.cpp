@@ -43,26 +43,9 @@ ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& aft
 {
     snapshot.take(before, after, folder, fileSystem);
     ChangeRunResult result;
-    std::string path = folderPrefix(folder);
-    const std::size_t prefixLength = path.size();
-    const std::size_t count = snapshot.size();
-    ProgressTicker ticker(progress, count);
-
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::string_view name = snapshot.BeforeRows[k][NameColumn];
-        std::error_code error;
-        if (!isUsableName(name)) {
-            error = makeError(RunError::UnusableName);
-        } else {
-            path.resize(prefixLength);
-            path.append(name);
-            error = fileSystem.setAttributes(path, attributeValue(snapshot.AfterRows[k][AttributesColumn]));
-        }
-        if (error) {
-            result.failures.push_back({static_cast<int>(k + 1), std::string(name), error});
-        }
-        ticker.advance(k + 1);
-    }
+    result.failures = changeEachFile(snapshot, folder, progress, [&](const std::string& path, std::size_t k) {
+        return fileSystem.setAttributes(path, attributeValue(snapshot.AfterRows[k][AttributesColumn]));
+    });
     result.message = withFailureList(std::string(attributeCompletedMessage), "属性を変更できませんでした",
                                      result.failures);
     return result;

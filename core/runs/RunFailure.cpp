@@ -1,5 +1,8 @@
 #include "RunFailure.h"
 
+#include "UndoSnapshot.h"
+#include "core/Path.h"
+
 #include <algorithm>
 
 namespace quorvane::core {
@@ -65,6 +68,32 @@ std::string withFailureList(std::string message, std::string_view what,
         message += " 個";
     }
     return message;
+}
+
+std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string_view folder,
+                                       const RunProgress& progress, const FileChange& change)
+{
+    std::vector<RunFailure> failures;
+    std::string path = folderPrefix(folder);
+    const std::size_t prefixLength = path.size();
+    const std::size_t count = snapshot.size();
+    ProgressTicker ticker(progress, count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string_view name = snapshot.BeforeRows[k][NameColumn];
+        std::error_code error;
+        if (!isUsableName(name)) {
+            error = makeError(RunError::UnusableName);
+        } else {
+            path.resize(prefixLength);
+            path.append(name);
+            error = change(path, k);
+        }
+        if (error) {
+            failures.push_back({static_cast<int>(k + 1), std::string(name), error});
+        }
+        ticker.advance(k + 1);
+    }
+    return failures;
 }
 
 } // namespace quorvane::core

@@ -69,6 +69,14 @@ struct ChangeRunResult
     std::vector<RunFailure> failures; // in row order
 };
 
+struct UndoSnapshot;
+
+// Calls change with the full path of the file of every snapshot entry, by its before-name, in
+// order, and collects the failures. A name the system must never see fails without a call.
+using FileChange = std::function<std::error_code(const std::string& path, std::size_t entry)>;
+std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string_view folder,
+                                       const RunProgress& progress, const FileChange& change);
+
 // How many names withFailureList shows before it sums up the rest.
 inline constexpr std::size_t listedFailureCount = 5;
 

@@ -28,28 +28,12 @@ ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& aft
     ChangeRunResult result;
     const std::optional<std::int64_t> modified = platform::fromLocalDateTime(options.modified);
     const std::optional<std::int64_t> accessed = platform::fromLocalDateTime(options.accessed);
-    std::string path = folderPrefix(folder);
-    const std::size_t prefixLength = path.size();
-    const std::size_t count = snapshot.size();
-    ProgressTicker ticker(progress, count);
-
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::string_view name = snapshot.BeforeRows[k][NameColumn];
-        std::error_code error;
-        if (!isUsableName(name)) {
-            error = makeError(RunError::UnusableName);
-        } else if (!modified || !accessed) {
-            error = makeError(RunError::UnusableTime);
-        } else {
-            path.resize(prefixLength);
-            path.append(name);
-            error = fileSystem.setTimes(path, {*accessed, 0}, {*modified, 0});
+    result.failures = changeEachFile(snapshot, folder, progress, [&](const std::string& path, std::size_t) {
+        if (!modified || !accessed) {
+            return makeError(RunError::UnusableTime);
         }
-        if (error) {
-            result.failures.push_back({static_cast<int>(k + 1), std::string(name), error});
-        }
-        ticker.advance(k + 1);
-    }
+        return fileSystem.setTimes(path, {*accessed, 0}, {*modified, 0});
+    });
     result.message = withFailureList(std::string(timestampCompletedMessage), "日付を変更できませんでした",
                                      result.failures);
     return result;
