@@ -1,6 +1,5 @@
 #include "AttributeChange.h"
 
-#include "core/Path.h"
 #include "core/TextForms.h"
 
 namespace quorvane::core {

@@ -1,6 +1,5 @@
 #include "TimestampChange.h"
 
-#include "core/Path.h"
 #include "core/TextForms.h"
 
 #include <optional>
