@@ -7,17 +7,7 @@ seconds=${2:-10}
 source=$(cd "$(dirname "$0")/../../.." && pwd)
 here="$source/tests/ui/fuzz"
 
-compiler=$(command -v clang++ || command -v clang++-14 || true)
-if [[ -z "$compiler" ]]; then
-    echo "clang++ is not installed: fuzzing skipped"
-    exit 77
-fi
-mkdir -p "$out"
-echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' > "$out/probe.cpp"
-if ! "$compiler" -fsanitize=fuzzer "$out/probe.cpp" -o "$out/probe" 2>/dev/null; then
-    echo "libFuzzer is not installed (libclang-rt-14-dev): fuzzing skipped"
-    exit 77
-fi
+source "$source/tests/support/libfuzzer-compiler.sh"
 
 read -r -a qt <<< "$(pkg-config --cflags --libs Qt6Gui)"
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -fPIC -I"$source" -I"$source/tests")
