@@ -34,6 +34,10 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 
+namespace quorvane::ui {
+class PreviewPane;
+}
+
 namespace quorvane::platform {
 class FileSystem;
 }
@@ -96,6 +100,7 @@ public:
     QWidget* pnl_Space = nullptr;
     QTabWidget* pag_EditMenu = nullptr;
     QWidget* pnl_Preview = nullptr;
+    PreviewPane* preview = nullptr; // img_Preview, mdi_Player and tim_Timer
     QStatusBar* sta_StatusBar = nullptr;
 
     // "連番"
@@ -253,7 +258,7 @@ private:
 
     // The preview of the serial tab; false when it refused to plan with an error.
     bool runSerialPreview();
-    // Closes the media player before a run touches files; the preview pane brings the player.
+    // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();
     void reloadLists();
     std::string folderBytes() const;
