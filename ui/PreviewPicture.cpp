@@ -1,10 +1,12 @@
 #include "PreviewPicture.h"
 
+#include "MetafilePicture.h"
 #include "imaging/Bmp.h"
 #include "imaging/Jpeg.h"
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QPainter>
 #include <array>
 
 namespace quorvane::ui {
@@ -102,12 +104,24 @@ std::optional<PreviewPicture> iconPicture(std::string_view bytes)
     return picture;
 }
 
-// Enhanced and Windows metafiles are drawn by the metafile renderer.
-std::optional<PreviewPicture> metafilePicture(std::string_view bytes, QSize area)
+// A metafile is played once into an image of the size it is drawn; an enhanced metafile named as
+// a Windows one, or the other way round, is no valid image of its kind.
+std::optional<PreviewPicture> metafilePicture(std::string_view bytes, bool enhanced, QSize area)
 {
-    (void)bytes;
-    (void)area;
-    return std::nullopt;
+    const std::optional<MetafilePicture> metafile = MetafilePicture::parse(viewOf(bytes));
+    if (!metafile || metafile->isEnhanced() != enhanced) {
+        return std::nullopt;
+    }
+    PreviewPicture picture;
+    picture.size = metafile->size();
+    const QSize drawn = drawnRect(picture.size, area).size();
+    if (!drawn.isEmpty()) {
+        picture.image = QImage(drawn, QImage::Format_ARGB32_Premultiplied);
+        picture.image.fill(Qt::transparent);
+        QPainter painter(&picture.image);
+        metafile->draw(painter, QRectF(QPointF(0, 0), QSizeF(drawn)));
+    }
+    return picture;
 }
 
 } // namespace
@@ -172,8 +186,9 @@ std::optional<PreviewPicture> decodePreviewPicture(std::string_view bytes, Previ
     case PreviewKind::Icon:
         return iconPicture(bytes);
     case PreviewKind::EnhancedMetafile:
+        return metafilePicture(bytes, true, area);
     case PreviewKind::WindowsMetafile:
-        return metafilePicture(bytes, area);
+        return metafilePicture(bytes, false, area);
     case PreviewKind::None:
     case PreviewKind::Media:
         break;

@@ -1,5 +1,6 @@
 #include "ui/PreviewPane.h"
 
+#include "MetafileSamples.h"
 #include "WindowSupport.h"
 #include "imaging/Bmp.h"
 #include "imaging/Jpeg.h"
@@ -23,7 +24,12 @@
 namespace quorvane::ui {
 namespace {
 
+using testing::colorRef;
+using testing::dwords;
+using testing::EmfBuilder;
 using testing::TempFolder;
+using testing::WmfBuilder;
+using testing::words;
 using Button = MediaPlayer::Button;
 
 imaging::Bitmap redBitmap(int width, int height)
@@ -138,6 +144,26 @@ void openWithPreview(TestWindow& w, const TempFolder& folder)
 
 // --- Images -----------------------------------------------------------------------------------
 
+// An enhanced metafile of width by height pixels filled red by one rectangle.
+std::string redEmf(int width, int height)
+{
+    EmfBuilder emf;
+    emf.record(39, dwords({1, 0, colorRef(255, 0, 0), 0})).record(37, dwords({1}));
+    emf.record(37, dwords({0x80000008})); // the stock null pen
+    emf.record(43, dwords({-5, -5, width + 5, height + 5}));
+    return emf.file(width, height);
+}
+
+// A placeable Windows metafile of 96 by 48 pixels filled red by one rectangle.
+std::string redWmf()
+{
+    WmfBuilder wmf;
+    wmf.record(0x02FC, words({0}) + dwords({colorRef(255, 0, 0)}) + words({0})).record(0x012D, words({0}));
+    wmf.record(0x02FA, words({5, 0, 0}) + dwords({0})).record(0x012D, words({1}));
+    wmf.record(0x041B, words({60, 110, -10, -10}));
+    return wmf.placeableFile(0, 0, 96, 48, 96);
+}
+
 struct ImageCase
 {
     const char* says;
@@ -158,6 +184,10 @@ const ImageCase imageCases[] = {
      QRect(40, 0, 81, 162)},
     {"an icon is drawn at its own size in the top left corner", "app.ico", [] { return redIcon(32); },
      QStringLiteral("Size: 32x32"), QRect(0, 0, 32, 32)},
+    {"an enhanced metafile is drawn scaled", "chart.emf", [] { return redEmf(200, 100); },
+     QStringLiteral("Size: 100x200"), QRect(0, 40, 162, 81)},
+    {"a Windows metafile is drawn scaled", "chart.WMF", [] { return redWmf(); },
+     QStringLiteral("Size: 48x96"), QRect(0, 40, 162, 81)},
 };
 
 class PreviewImageShown : public ::testing::TestWithParam<ImageCase>
@@ -233,6 +263,18 @@ const BadImageCase badImageCases[] = {
     {"an empty Windows metafile", "zero.wmf",
      [] {
          return std::string();
+     }},
+    {"an enhanced metafile named as a Windows one", "lie.wmf",
+     [] {
+         return redEmf(20, 20);
+     }},
+    {"a Windows metafile named as an enhanced one", "lie.emf",
+     [] {
+         return redWmf();
+     }},
+    {"an enhanced metafile cut short", "cut.emf",
+     [] {
+         return redEmf(20, 20).substr(0, 100);
      }},
 };
 
