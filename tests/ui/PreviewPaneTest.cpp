@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QFile>
 #include <QImageWriter>
 #include <QLabel>
 #include <QMediaPlayer>
@@ -415,6 +416,20 @@ bool mediaBackendWorks()
         GTEST_SKIP() << "the GStreamer media backend cannot play a WAV file on this machine";                \
     }
 
+// Whether a shared library whose name contains this text is loaded into the test.
+bool libraryLoaded(const char* name)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(name);
+}
+
+TEST(PreviewPane, MediaPlayThroughTheGStreamerBackendEvenWhereFFmpegIsInstalled)
+{
+    SKIP_WITHOUT_MEDIA_BACKEND();
+    EXPECT_TRUE(libraryLoaded("libgstreamermediaplugin"));
+    EXPECT_FALSE(libraryLoaded("libffmpegmediaplugin"));
+}
+
 std::vector<Button> enabledButtons(const MediaPlayer& player)
 {
     std::vector<Button> enabled;
@@ -487,6 +502,21 @@ TEST(PreviewPane, StopDuringPlaybackReturnsToTheStartWithTheStoppedSet)
     EXPECT_EQ(enabledButtons(player), stoppedSet);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return w->preview->positionDisplayText() == QStringLiteral("00:0:0 / 00:3:0"); }, 2000));
+
+    // Pause keeps the position and Play goes on from it.
+    player.press(Button::Play);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() >= 200; }, 3000));
+    player.press(Button::Pause);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.mode() == MediaPlayer::Mode::Paused; }, 2000));
+    EXPECT_EQ(enabledButtons(player), stoppedSet);
+    const qint64 paused = player.position();
+    EXPECT_GE(paused, 200);
+    player.press(Button::Play);
+    EXPECT_EQ(enabledButtons(player), playingSet);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.position() > paused; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.position() >= paused + 100; }, 2000));
+    player.press(Button::Stop);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() == 0; }, 2000));
 
     // Step and Back move no sound and report nothing.
     player.press(Button::Step);
