@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QStatusBar>
@@ -16,6 +17,8 @@ namespace {
 
 constexpr QSize imageArea(162, 162);
 constexpr QRect videoRect(2, 2, 162, 144);
+// No valid image within the pixel limit needs a larger file; a larger one is not read at all.
+constexpr qint64 maxImageFileBytes = qint64{512} << 20;
 
 // Minutes, seconds and the tenth of a second of a time in milliseconds.
 QString clockText(qint64 t, bool longForm)
@@ -147,6 +150,10 @@ void PreviewPane::showFile(const std::string& path)
     }
     if (kind == PreviewKind::Media) {
         openMedia(QFile::decodeName(QByteArray::fromStdString(path)));
+        return;
+    }
+    const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (info.exists() && info.size() > maxImageFileBytes) {
         return;
     }
     std::string bytes;

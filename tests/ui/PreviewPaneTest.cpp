@@ -302,6 +302,20 @@ TEST_P(PreviewOfABadImage, LeavesThePaneAndStatusPanelTwoEmptyWithoutAMessage)
 INSTANTIATE_TEST_SUITE_P(PreviewPane, PreviewOfABadImage, ::testing::ValuesIn(badImageCases),
                          testing::SaysName());
 
+TEST(PreviewPane, ABitmapFileLargerThanAnyPictureWithinTheLimitIsNotReadAndLeavesThePaneEmpty)
+{
+    TempFolder folder;
+    folder.writeFile("big.bmp", imaging::writeBmp(redBitmap(16, 16)));
+    // A sparse file: its valid bitmap followed by 600 MB of nothing on disk.
+    std::filesystem::resize_file(folder.pathOf("big.bmp"), std::uintmax_t{600} << 20);
+    TestWindow w;
+    openWithPreview(w, folder);
+    showRow(w, "big.bmp");
+    EXPECT_TRUE(w->preview->img_Preview->isEmpty());
+    EXPECT_EQ(w->statusText(2), QString());
+    EXPECT_TRUE(w.boxes.errors.empty());
+}
+
 TEST(PreviewPane, AFileOfNoKindLeavesThePaneEmpty)
 {
     TempFolder folder;
@@ -463,6 +477,20 @@ TEST(PreviewPane, ASoundOpensStoppedWithTheBarAlongTheBottomAndThePositionOverSt
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return w->preview->positionDisplayText() == QStringLiteral("00:0:0 / 00:0:3"); }, 3000))
         << w->preview->positionDisplayText().toStdString();
+    // The display covers panel 2 but its edges, and draws its text in black.
+    auto* display = w->sta_StatusBar->findChild<QWidget*>(QStringLiteral("tim_TimerDisplay"));
+    ASSERT_NE(display, nullptr);
+    const QRect panel =
+        w->sta_StatusBar->findChild<QLabel*>(QStringLiteral("sta_StatusBar_Panel2"))->geometry();
+    EXPECT_EQ(display->geometry(), QRect(panel.left() + 5, 3, 155, w->sta_StatusBar->height() - 8));
+    const QImage drawn = display->grab().toImage();
+    bool black = false;
+    for (int y = 0; y < drawn.height() && !black; ++y) {
+        for (int x = 0; x < drawn.width() && !black; ++x) {
+            black = drawn.pixelColor(x, y).lightness() < 60;
+        }
+    }
+    EXPECT_TRUE(black);
     EXPECT_TRUE(w->preview->img_Preview->isEmpty());
     EXPECT_EQ(w->statusText(2), QString());
     EXPECT_TRUE(w.boxes.errors.empty());
@@ -482,6 +510,12 @@ TEST(PreviewPane, AutoPlayPlaysAtOnceAndTheEndOfPlaybackEnablesTheStoppedSet)
     EXPECT_TRUE(QTest::qWaitFor([&] { return player.isButtonEnabled(Button::Play); }, 5000));
     EXPECT_EQ(enabledButtons(player), stoppedSet);
     EXPECT_EQ(player.mode(), MediaPlayer::Mode::Stopped);
+
+    // Play at the end starts again from the beginning and ends again.
+    player.press(Button::Play);
+    EXPECT_EQ(enabledButtons(player), playingSet);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.mode() == MediaPlayer::Mode::Playing; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.isButtonEnabled(Button::Play); }, 5000));
     EXPECT_TRUE(w.boxes.errors.empty());
 }
 
