@@ -1961,7 +1961,6 @@ std::optional<MetafilePicture> MetafilePicture::parse(const QByteArray& bytes)
         if (!walkEmf(file, headerSize, count, [](Bytes, quint32) { return true; })) {
             return std::nullopt;
         }
-        picture.m_recordCount = count;
     } else {
         qint64 header = 0;
         if (file.u32(0) == placeableKey) {
@@ -1998,7 +1997,6 @@ std::optional<MetafilePicture> MetafilePicture::parse(const QByteArray& bytes)
             })) {
             return std::nullopt;
         }
-        picture.m_recordCount = count;
         if (windowExt) {
             picture.m_source = QRectF(windowOrg, QSizeF(windowExt->x(), windowExt->y()));
             picture.m_hasWindow = windowExt->x() != 0 && windowExt->y() != 0;

@@ -47,9 +47,8 @@ private:
     QByteArray m_bytes;
     bool m_enhanced = false;
     QSize m_size{0, 0};
-    // Where the first record after the header starts, and how many records were checked.
+    // Where the first record after the header starts.
     qsizetype m_firstRecord = 0;
-    int m_recordCount = 0;
     // The area that target shows: for an EMF the frame in reference-device pixels, for a WMF the
     // initial window (placeable bounding box, or the window its records set first).
     QRectF m_source;

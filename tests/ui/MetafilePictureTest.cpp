@@ -704,3 +704,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, MetafilePatternBrush, ::testing::ValuesIn(patter
 
 } // namespace
 } // namespace quorvane::ui
+
+namespace quorvane::ui {
+namespace {
+
+// A WMF of this many background-mode records, then a red rectangle.
+std::string manyRecordsThenRectangle(int records)
+{
+    WmfBuilder wmf = wmfWithBrush(colorRef(255, 0, 0));
+    wmf.repeat(0x0102, words({1}), records - 4);
+    return wmf.record(0x041B, words({60, 60, 20, 20})).placeableFile(0, 0, 100, 100, 96);
+}
+
+TEST(MetafilePicture, PlaysNoRecordBeyondTheRecordLimit)
+{
+    const auto within =
+        MetafilePicture::parse(bytes(manyRecordsThenRectangle(MetafilePicture::maxRecords - 1)));
+    const auto beyond = MetafilePicture::parse(bytes(manyRecordsThenRectangle(MetafilePicture::maxRecords)));
+    ASSERT_TRUE(within && beyond);
+    EXPECT_EQ(QColor(render(*within).pixel(40, 40)), QColor(red));
+    EXPECT_EQ(QColor(render(*beyond).pixel(40, 40)), QColor(white));
+}
+
+} // namespace
+} // namespace quorvane::ui

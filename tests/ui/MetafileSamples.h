@@ -137,6 +137,19 @@ public:
         return *this;
     }
 
+    // The same record many times over, written once and copied.
+    WmfBuilder& repeat(std::uint16_t function, const std::string& params, int times)
+    {
+        const std::size_t start = m_records.size();
+        record(function, params);
+        const std::string one = m_records.substr(start);
+        m_records.reserve(m_records.size() + one.size() * static_cast<std::size_t>(times));
+        for (int i = 1; i < times; ++i) {
+            m_records += one;
+        }
+        return *this;
+    }
+
     // The file without the placeable header: the 18-byte header, the records, the end record.
     std::string plainFile(int objects = 16) const
     {
