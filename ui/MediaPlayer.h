@@ -82,7 +82,7 @@ public:
     // The program's rule for a pressed button, run before the button's own action.
     std::function<void(Button)> clickHandler;
 
-    static constexpr int loadLimit = 3000; // milliseconds
+    static constexpr int loadLimit = 5000; // milliseconds
     static constexpr std::array<Button, 4> stoppedSet{Button::Play, Button::Prev, Button::Step, Button::Back};
     static constexpr std::array<Button, 2> playingSet{Button::Pause, Button::Stop};
 

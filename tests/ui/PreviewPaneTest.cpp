@@ -529,7 +529,8 @@ TEST(PreviewPane, StopDuringPlaybackReturnsToTheStartWithTheStoppedSet)
     openWithPreview(w, folder);
     showRow(w, "long.wav");
     MediaPlayer& player = *w->preview->mdi_Player;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() >= 200; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() >= 200; }, MediaPlayer::loadLimit + 1000))
+        << "open " << player.isOpen() << ", mode " << static_cast<int>(player.mode());
     player.press(Button::Stop);
     EXPECT_TRUE(QTest::qWaitFor([&] { return player.position() == 0; }, 2000));
     EXPECT_EQ(player.mode(), MediaPlayer::Mode::Stopped);
@@ -539,7 +540,7 @@ TEST(PreviewPane, StopDuringPlaybackReturnsToTheStartWithTheStoppedSet)
 
     // Pause keeps the position and Play goes on from it.
     player.press(Button::Play);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() >= 200; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() >= 200; }, MediaPlayer::loadLimit + 1000));
     player.press(Button::Pause);
     ASSERT_TRUE(QTest::qWaitFor([&] { return player.mode() == MediaPlayer::Mode::Paused; }, 2000));
     EXPECT_EQ(enabledButtons(player), stoppedSet);
@@ -692,7 +693,7 @@ TEST(PreviewPane, AVideoIsDrawnInItsRectangleAndStepsByOneFrame)
 
     // Ten frames a second: a step is a tenth of a second.
     player.press(Button::Play);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() >= 300; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() >= 300; }, MediaPlayer::loadLimit + 1000));
     player.press(Button::Pause);
     ASSERT_TRUE(QTest::qWaitFor([&] { return player.mode() == MediaPlayer::Mode::Paused; }, 2000));
     const qint64 paused = player.position();
