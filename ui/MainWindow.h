@@ -34,15 +34,13 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 
-namespace quorvane::ui {
-class PreviewPane;
-}
-
 namespace quorvane::platform {
 class FileSystem;
 }
 
 namespace quorvane::ui {
+
+class PreviewPane;
 
 // The one window of the program. It owns both lists, the undo snapshot and every control; each
 // handler reads the controls, calls one core function and writes the result back.
