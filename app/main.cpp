@@ -34,6 +34,11 @@ int main(int argc, char* argv[])
         break;
     }
 
+    // Qt's FFmpeg media backend fails without an audio device; the GStreamer one plays into a
+    // silent sink.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) {
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    }
     quorvane::ui::Application application(argc, argv);
     quorvane::ui::QtMessageBoxes boxes;
     quorvane::ui::Tfom_Main window(

@@ -11,6 +11,8 @@ packages=(
     libicu-dev libjpeg62-turbo-dev
     # Media playback through Qt Multimedia's GStreamer backend.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+    # gst-launch-1.0, which makes the test video of the preview tests.
+    gstreamer1.0-tools
     # The window's font.
     fonts-ipafont-gothic
     # Tests and benchmarks.

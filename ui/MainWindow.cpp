@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "PreviewPane.h"
 #include "ToolbarIcons.h"
 #include "core/rules/ReplaceRule.h"
 #include "core/rules/SerialNaming.h"
@@ -144,6 +145,9 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
     }
     setStatusBar(sta_StatusBar);
     sta_StatusBar->installEventFilter(this);
+    preview = new PreviewPane(
+        {pnl_Preview, sta_StatusBar, statusPanels_[2], chk_Set_AutoPlay, &PreviewOn}, fileSystem_,
+        [this](const QString& text) { boxes_.reportError(text); }, this);
 
     dirChangeDelay_.setSingleShot(true);
     dirChangeDelay_.setInterval(50);
@@ -292,7 +296,7 @@ void Tfom_Main::buildUpperArea()
     spl_002->setStretchFactor(0, 0);
     spl_002->setStretchFactor(1, 1);
     fileLists = new FileListPair(
-        *grd_FileList1, *grd_FileList2, collator_, [this] { prc_ShowPreview(); }, this);
+        *grd_FileList1, *grd_FileList2, collator_, [this] { guarded([this] { prc_ShowPreview(); }); }, this);
 
     spl_001->addWidget(trr_DirList);
     spl_001->addWidget(pnl_Files);

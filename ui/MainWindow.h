@@ -40,6 +40,8 @@ class FileSystem;
 
 namespace quorvane::ui {
 
+class PreviewPane;
+
 // The one window of the program. It owns both lists, the undo snapshot and every control; each
 // handler reads the controls, calls one core function and writes the result back.
 class Tfom_Main : public QMainWindow
@@ -96,6 +98,7 @@ public:
     QWidget* pnl_Space = nullptr;
     QTabWidget* pag_EditMenu = nullptr;
     QWidget* pnl_Preview = nullptr;
+    PreviewPane* preview = nullptr; // img_Preview, mdi_Player and tim_Timer
     QStatusBar* sta_StatusBar = nullptr;
 
     // "連番"
@@ -253,7 +256,7 @@ private:
 
     // The preview of the serial tab; false when it refused to plan with an error.
     bool runSerialPreview();
-    // Closes the media player before a run touches files; the preview pane brings the player.
+    // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();
     void reloadLists();
     std::string folderBytes() const;

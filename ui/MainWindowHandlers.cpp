@@ -3,8 +3,10 @@
 
 #include "Application.h"
 #include "MainWindow.h"
+#include "PreviewPane.h"
 #include "RunProgressWindow.h"
 #include "core/Listing.h"
+#include "core/Path.h"
 #include "core/RowOrder.h"
 #include "core/SettingsFile.h"
 #include "core/WindowSettings.h"
@@ -326,24 +328,40 @@ void Tfom_Main::tbn_SortUpToDownClick()
 
 void Tfom_Main::btn_PreviewClick()
 {
-    PreviewOn = btn_Preview->isChecked();
-    pnl_Preview->setFixedWidth(PreviewOn ? 170 : 0);
-    prc_ShowPreview();
+    statusPanels_[2]->clear();
+    if (btn_Preview->isChecked()) {
+        pnl_Preview->setFixedWidth(170);
+        PreviewOn = true;
+        preview->img_Preview->clear();
+        statusPanels_[2]->clear();
+        prc_ShowPreview();
+    } else {
+        // The bar stays and the timer runs on; the pane has no width and the position display
+        // draws nothing while the preview is off.
+        preview->closePlayer();
+        pnl_Preview->setFixedWidth(0);
+        PreviewOn = false;
+        preview->img_Preview->clear();
+    }
 }
 
 void Tfom_Main::prc_ShowPreview()
 {
-    // The preview pane draws the before list's selected file here; until it exists the panel
-    // stays empty.
     if (!PreviewOn) {
         return;
     }
+    preview->empty();
+    const core::Selection selection = before.selection();
+    const std::string name(before.cell(core::NameColumn, selection.first));
+    if (name.empty()) {
+        return;
+    }
+    preview->showFile(core::fullPath(folderBytes(), name));
 }
 
 void Tfom_Main::closeMediaPlayer()
 {
-    // The media player of the preview pane is closed here before a run touches files; the pane
-    // has no player yet.
+    preview->closePlayer();
 }
 
 void Tfom_Main::LoadSettings()
@@ -433,7 +451,11 @@ void Tfom_Main::trr_DirListChange()
         const DrawingSuspended beforeList(grd_FileList1);
         const DrawingSuspended afterList(grd_FileList2);
         prc_DirListChange();
-        prc_ShowPreview();
+        try {
+            prc_ShowPreview();
+        } catch (...) {
+            // A file that cannot be read leaves the pane empty; a change of folder reports nothing.
+        }
         fileLists->listingDone();
     }
     grd_FileList1->repaint();
@@ -755,6 +777,15 @@ void Tfom_Main::btn_ChangeBMP2JPEGClick()
             progress.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
         });
     progress.finish();
+    // The pane shows the last picture the run handled, whether it is shown or not; a run that
+    // handled no row leaves it alone.
+    bool handledARow = false;
+    for (int row = 1; row < before.rowCount() && !handledARow; ++row) {
+        handledARow = !imaging::convertedName(before.cell(core::NameColumn, row), options.mode).empty();
+    }
+    if (handledARow) {
+        preview->showBitmapFile(result.lastImage);
+    }
     busy.restore();
     if (result.stop) {
         // The run stopped at a row it could not convert: the error report says why, and the folder
