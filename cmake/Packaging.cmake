@@ -31,6 +31,7 @@ set(QUORVANE_DEBIAN_DEPENDS
     "libglx0"
     "libqt6multimedia6 (>= 6.4)"
     "libqt6multimediawidgets6 (>= 6.4)"
+    "libqt6network6 (>= 6.4)"
     "libicu72"
     "libjpeg62-turbo (>= 1:2.0)"
     "gstreamer1.0-plugins-base"
