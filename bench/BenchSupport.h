@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Listing.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>
@@ -55,6 +56,20 @@ inline void makePhotoFiles(const quorvane::testing::TempFolder& folder, int coun
             close(fd);
         }
     }
+}
+
+// Lists the photo folder once, which also warms the caches for the measured runs, and says whether
+// it holds the count files it should.
+inline bool listPhotoFolder(quorvane::platform::FileSystem& fileSystem,
+                            const quorvane::core::ListingOptions& options, quorvane::core::FileTable& before,
+                            quorvane::core::FileTable& after, int count)
+{
+    quorvane::core::listFolder(fileSystem, options, before, after);
+    if (before.rowCount() != count + 1) {
+        std::fprintf(stderr, "the folder does not hold %d files\n", count);
+        return false;
+    }
+    return true;
 }
 
 inline void report(const char* name, double value, double target)
