@@ -1,8 +1,8 @@
-#include "core/SettingsFile.h"
-#include "ui/Application.h"
-#include "ui/CommandLine.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxes.h"
+#include "app/CommandLine.h"
+#include "core/settings/SettingsFile.h"
+#include "ui/window/Application.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/MessageBoxes.h"
 
 #include <cstdio>
 
@@ -21,11 +21,11 @@ QStringList argumentsAfterName(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    using quorvane::ui::CommandLine;
+    using quorvane::app::CommandLine;
     // --help and --version answer before the application starts, so they work without a display.
     switch (CommandLine::parse(argumentsAfterName(argc, argv)).action) {
     case CommandLine::Action::PrintHelp:
-        std::puts(quorvane::ui::helpText().toLocal8Bit().constData());
+        std::puts(quorvane::app::helpText().toLocal8Bit().constData());
         return 0;
     case CommandLine::Action::PrintVersion:
         std::puts("quorvane " QUORVANE_VERSION);
@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     quorvane::ui::Tfom_Main window(
         boxes, quorvane::core::locateSettingsFile(QApplication::applicationFilePath().toStdString()));
     // The application has taken its own options (-platform, -style, ...) out of the arguments.
-    quorvane::ui::openFolderAtStart(window, CommandLine::parse(QApplication::arguments().mid(1)).folder);
+    quorvane::app::openFolderAtStart(window, CommandLine::parse(QApplication::arguments().mid(1)).folder);
     window.show();
     return quorvane::ui::Application::exec();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Listing.h"
+#include "core/listing/Listing.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>

@@ -2,11 +2,11 @@
 // tables and fit every column to its widest text. Compared with the core listing of the same folder.
 
 #include "BenchSupport.h"
-#include "core/Listing.h"
+#include "core/listing/Listing.h"
 #include "platform/Locale.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
-#include "ui/FileListPair.h"
+#include "ui/lists/FileListPair.h"
 
 #include <QApplication>
 #include <memory>

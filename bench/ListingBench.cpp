@@ -2,7 +2,7 @@
 // any listing must make: readdir and one statx per entry.
 
 #include "BenchSupport.h"
-#include "core/Listing.h"
+#include "core/listing/Listing.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
 

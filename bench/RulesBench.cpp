@@ -2,7 +2,7 @@
 // the listing of that same folder: a preview should cost well under the listing it follows.
 
 #include "BenchSupport.h"
-#include "core/Listing.h"
+#include "core/listing/Listing.h"
 #include "core/rules/ExtensionRule.h"
 #include "core/rules/ReplaceRule.h"
 #include "core/rules/SerialNaming.h"

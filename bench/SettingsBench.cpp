@@ -3,7 +3,7 @@
 // per line, never a search of the file per key.
 
 #include "BenchSupport.h"
-#include "core/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
 

@@ -2,11 +2,11 @@
 // and compares it with the core listing of the same folder.
 
 #include "BenchSupport.h"
-#include "core/Listing.h"
+#include "core/listing/Listing.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxes.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/MessageBoxes.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "Bmp.h"
 #include "Jpeg.h"
-#include "core/Path.h"
+#include "core/listing/Path.h"
 #include "platform/ErrorCode.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Bitmap.h"
-#include "core/FileTable.h"
+#include "core/listing/FileTable.h"
 #include "platform/FileSystem.h"
 
 #include <functional>

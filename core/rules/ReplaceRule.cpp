@@ -2,7 +2,7 @@
 
 #include "NameParts.h"
 #include "TextConversions.h"
-#include "core/Path.h"
+#include "core/listing/Path.h"
 #include "platform/Utf8.h"
 
 #include <unicode/uchar.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileTable.h"
+#include "core/listing/FileTable.h"
 #include "platform/FileSystem.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "AttributeChange.h"
 
-#include "core/TextForms.h"
+#include "core/listing/TextForms.h"
 
 namespace quorvane::core {
 

@@ -1,6 +1,6 @@
 #include "RenameRun.h"
 
-#include "core/Path.h"
+#include "core/listing/Path.h"
 #include "platform/ErrorCode.h"
 
 namespace quorvane::core {

@@ -1,7 +1,7 @@
 #include "RunFailure.h"
 
 #include "UndoSnapshot.h"
-#include "core/Path.h"
+#include "core/listing/Path.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "TimestampChange.h"
 
-#include "core/TextForms.h"
+#include "core/listing/TextForms.h"
 
 #include <optional>
 

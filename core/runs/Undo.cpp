@@ -1,8 +1,8 @@
 #include "Undo.h"
 
-#include "core/FileTable.h"
-#include "core/Path.h"
-#include "core/TextForms.h"
+#include "core/listing/FileTable.h"
+#include "core/listing/Path.h"
+#include "core/listing/TextForms.h"
 #include "platform/LocalTime.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "UndoSnapshot.h"
 
-#include "core/Path.h"
+#include "core/listing/Path.h"
 #include "core/runs/RunFailure.h"
 
 #include <algorithm>

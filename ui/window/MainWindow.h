@@ -1,0 +1,277 @@
+#pragma once
+
+#include "MessageBoxes.h"
+#include "core/listing/FileTable.h"
+#include "core/runs/UndoSnapshot.h"
+#include "platform/Locale.h"
+#include "ui/lists/FileGrid.h"
+#include "ui/lists/FileListPair.h"
+#include "ui/widgets/NumEdit.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QFileSystemModel;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QTimeEdit;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+
+namespace quorvane::platform {
+class FileSystem;
+}
+
+namespace quorvane::ui {
+
+class PreviewPane;
+
+// The one window of the program. It owns both lists, the undo snapshot and every control; each
+// handler reads the controls, calls one core function and writes the result back.
+class Tfom_Main : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Reads its settings from settingsPath at once and writes them there when it closes. The file
+    // system is the real one unless a test hands in another, which must outlive the window.
+    Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::FileSystem* fileSystem = nullptr,
+              QWidget* parent = nullptr);
+    ~Tfom_Main() override;
+
+    // The folder chosen in the tree (empty when none) and choosing one as the user would; the
+    // full refresh follows after the tree's change delay.
+    QString selectedFolder() const;
+    void selectFolder(const QString& path);
+
+    // The texts of the status bar's three panels.
+    QString statusText(int panel) const;
+    // Whether the lists are stacked (before list on top) rather than side by side.
+    bool stacked() const;
+    int tabWidth() const { return tabWidth_; }
+
+    // --- The lists and the state the window owns.
+    core::FileTable before;
+    core::FileTable after;
+    core::UndoSnapshot snapshot;
+    bool PreviewOn = false;
+
+    // --- Toolbar.
+    QToolBar* tol_ToolBar = nullptr;
+    QToolButton* btn_Quit = nullptr;
+    QToolButton* btn_Return = nullptr;
+    QToolButton* btn_UpLine = nullptr;
+    QToolButton* btn_DownLine = nullptr;
+    QToolButton* btn_SortUpToDown = nullptr;
+    QToolButton* btn_SortRightToLeft = nullptr;
+    QToolButton* btn_Preview = nullptr;
+    QComboBox* cbo_FileType = nullptr;
+    QPushButton* btn_Filter = nullptr;
+
+    // --- Upper area.
+    QSplitter* spl_001 = nullptr;
+    QTreeView* trr_DirList = nullptr;
+    QFileSystemModel* dirModel = nullptr;
+    QWidget* pnl_Files = nullptr;
+    QSplitter* spl_002 = nullptr;
+    FileGrid* grd_FileList1 = nullptr;
+    FileGrid* grd_FileList2 = nullptr;
+    FileListPair* fileLists = nullptr;
+
+    // --- Lower area.
+    QWidget* pnl_Space = nullptr;
+    QTabWidget* pag_EditMenu = nullptr;
+    QWidget* pnl_Preview = nullptr;
+    PreviewPane* preview = nullptr; // img_Preview, mdi_Player and tim_Timer
+    QStatusBar* sta_StatusBar = nullptr;
+
+    // "連番"
+    QWidget* tab_FileName = nullptr;
+    QGroupBox* grp_FileName = nullptr;
+    QLabel* lbl_FileName1 = nullptr;
+    QLabel* lbl_FileName2 = nullptr;
+    QLabel* lbl_FileName3 = nullptr;
+    QComboBox* cbo_FileName1 = nullptr;
+    QComboBox* cbo_FileName2 = nullptr;
+    QComboBox* cbo_FileName3 = nullptr;
+    QGroupBox* grp_Number = nullptr;
+    QLabel* lbl_FileNameNo = nullptr;
+    QLabel* lbl_NumberCnt = nullptr;
+    TNumEdit* num_FileNameNo = nullptr;
+    TNumEdit* num_NumberCnt = nullptr;
+    QWidget* btn_UpDownNo = nullptr;
+    QPushButton* btn_AllChangeNameTest = nullptr;
+    QPushButton* btn_AllChangeNameRun = nullptr;
+
+    // "置換"
+    QWidget* tab_FileName2 = nullptr;
+    QGroupBox* grp_SearchReplace = nullptr;
+    QLabel* lbl_SearchName = nullptr;
+    QLabel* lbl_ReplaceName = nullptr;
+    QLineEdit* edt_SearchName = nullptr;
+    QLineEdit* edt_ReplaceName = nullptr;
+    QCheckBox* chk_UpLow = nullptr;
+    QCheckBox* chk_ChangeExt = nullptr;
+    QGroupBox* grp_Options = nullptr;
+    QButtonGroup* grp_OptionsItems = nullptr;
+    QPushButton* btn_ReplaceNameTest = nullptr;
+    QPushButton* btn_ReplaceNameRun = nullptr;
+
+    // "拡張子"
+    QWidget* tab_FileNameExt = nullptr;
+    QGroupBox* grp_Ext = nullptr;
+    QLabel* lbl_Ext = nullptr;
+    QLabel* lbl_ExtPeriod = nullptr;
+    QLineEdit* edt_Ext = nullptr;
+    QPushButton* btn_ChangeExtTest = nullptr;
+    QPushButton* btn_ChangeExtRun = nullptr;
+
+    // "日付変更"
+    QWidget* tab_FileNameDate = nullptr;
+    QGroupBox* grp_FileDate = nullptr;
+    QLabel* lbl_CreateDate = nullptr;
+    QLabel* lbl_ModifyDate = nullptr;
+    QLabel* lbl_AccessDate = nullptr;
+    QDateTimeEdit* dtt_CreateDate = nullptr;
+    QDateTimeEdit* dtt_ModifyDate = nullptr;
+    QDateTimeEdit* dtt_AccessDate = nullptr;
+    QTimeEdit* dtt_CreateTime = nullptr;
+    QTimeEdit* dtt_ModifyTime = nullptr;
+    QTimeEdit* dtt_AccessTime = nullptr;
+    QPushButton* btn_ChangeDateTest = nullptr;
+    QPushButton* btn_ChangeDateRun = nullptr;
+
+    // "属性変更"
+    QWidget* tab_FileNameAttr = nullptr;
+    QGroupBox* grp_FileAttr = nullptr;
+    QCheckBox* chk_ReadOnly = nullptr;
+    QCheckBox* chk_Hidden = nullptr;
+    QCheckBox* chk_System = nullptr;
+    QCheckBox* chk_Archive = nullptr;
+    QGroupBox* grp_FileAttrOpt = nullptr;
+    QButtonGroup* grp_FileAttrOptItems = nullptr;
+    QPushButton* btn_ChangeAttrTest = nullptr;
+    QPushButton* btn_ChangeAttrRun = nullptr;
+
+    // "画像変換"
+    QWidget* tab_Bmp2Jpeg = nullptr;
+    QGroupBox* grp_JpegOptions = nullptr;
+    QButtonGroup* grp_JpegOptionsItems = nullptr;
+    QGroupBox* grp_ArchiveOpt = nullptr;
+    QLabel* Label15 = nullptr;
+    QSlider* trk_Compression = nullptr;
+    QLabel* lbl_CompPer = nullptr;
+    QCheckBox* chk_GrayScale = nullptr;
+    QCheckBox* chk_Progressive = nullptr;
+    QPushButton* btn_ChangeBMP2JPEG = nullptr;
+
+    // "設定"
+    QWidget* tab_Setting = nullptr;
+    QCheckBox* chk_Set_AutoPlay = nullptr;
+    QCheckBox* chk_Set_HideHideFile = nullptr;
+    QCheckBox* chk_Set_HideSysFile = nullptr;
+
+    // --- Handlers, under the names the operations have always had.
+    void trr_DirListChange();
+    void prc_DirListChange();
+    void prc_EnablesMode(bool flag);
+    void prc_ShowPreview();
+    void DisplayHint(const QString& hint);
+
+    void btn_QuitClick();
+    void btn_SortRightToLeftClick(); // side by side
+    void tbn_SortUpToDownClick();    // stacked
+    void btn_PreviewClick();
+    void btn_UpLineClick();
+    void btn_DownLineClick();
+
+    void proc_FileNameChange();
+    void proc_ReplaceName();
+    void prc_ChangeExtTest();
+    void btn_ChanegNameRun(QAbstractButton* sender);
+    void btn_ReturnClick();
+    void prc_ChangeDateTest();
+    void prc_ChangeDateRun();
+    void prc_TimeChange(QTimeEdit* sender);
+    void btn_ChangeAttrTestClick();
+    void btn_ChangeAttrRunClick();
+    void btn_ChangeBMP2JPEGClick();
+    void grp_OptionsClick(int index);
+    void grp_JpegOptionsClick(int index);
+    void trk_CompressionChange();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolbar();
+    void buildUpperArea();
+    QWidget* buildLowerArea();
+    void buildSerialTab();
+    void buildReplaceTab();
+    void buildExtensionTab();
+    void buildDateTab();
+    void buildAttributeTab();
+    void buildImageTab();
+    void buildSettingTab();
+    void connectHandlers();
+    void FormCreate();
+    void openStartFolder();
+
+    void LoadSettings();
+    // Writes the settings; a failed write is reported and the window closes all the same.
+    void SaveSettings();
+
+    // Lays out every widget now, also before the window is first shown, so that sizes read at
+    // start-up are the ones the user will see.
+    void settleLayout();
+    void setBeforeListWidth(int width);
+    void setBeforeListHeight(int height);
+    void pag_EditMenuResize();
+    void sta_StatusBarResize();
+    void EditBoxClick(QLineEdit* field);
+
+    // Runs a handler; an exception it throws is shown by the error report.
+    void guarded(const std::function<void()>& handler);
+    template <class Sender, class Signal, class Handler>
+    void on(Sender* sender, Signal signal, Handler handler);
+
+    // The preview of the serial tab; false when it refused to plan with an error.
+    bool runSerialPreview();
+    // Closes the media player of the preview pane before a run touches files.
+    void closeMediaPlayer();
+    void reloadLists();
+    std::string folderBytes() const;
+
+    MessageBoxes& boxes_;
+    std::string settingsPath_;
+    std::unique_ptr<platform::FileSystem> ownFileSystem_;
+    platform::FileSystem& fileSystem_;
+    platform::SortCollator collator_;
+    QTimer dirChangeDelay_;
+    QLabel* statusPanels_[3] = {};
+    int tabWidth_ = 120;
+    bool revealPending_ = false; // the chosen folder is scrolled into view as its parents load
+    QString folderToKeep_;       // the current folder while the model drops and reads its entries again
+    bool destroying_ = false;    // children are being deleted; their events are no concern of ours
+};
+
+} // namespace quorvane::ui

@@ -1,0 +1,800 @@
+// The handlers of the main window: listing, previews, runs, settings and the small handlers of
+// its controls. Each reads the controls, calls core and writes the result back.
+
+#include "Application.h"
+#include "MainWindow.h"
+#include "RunProgressWindow.h"
+#include "core/listing/Listing.h"
+#include "core/listing/Path.h"
+#include "core/listing/RowOrder.h"
+#include "core/rules/ExtensionRule.h"
+#include "core/rules/ReplaceRule.h"
+#include "core/rules/SerialNaming.h"
+#include "core/runs/AttributeChange.h"
+#include "core/runs/RenameRun.h"
+#include "core/runs/TimestampChange.h"
+#include "core/runs/Undo.h"
+#include "core/settings/SettingsFile.h"
+#include "core/settings/WindowSettings.h"
+#include "imaging/Conversion.h"
+#include "platform/LocalTime.h"
+#include "ui/preview/PreviewPane.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QTreeView>
+#include <algorithm>
+
+namespace quorvane::ui {
+
+namespace {
+
+QString fromBytes(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toBytes(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
+// The hourglass for as long as an operation works; restore() gives the arrow back early.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { restore(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+    void restore()
+    {
+        if (active_) {
+            active_ = false;
+            QApplication::restoreOverrideCursor();
+        }
+    }
+
+private:
+    bool active_ = true;
+};
+
+// The normal arrow while the user answers a box in the middle of a busy operation.
+class ArrowCursor
+{
+public:
+    ArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowCursor() { QApplication::restoreOverrideCursor(); }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
+
+// Suspends the drawing of a widget and resumes it also when the operation ends with an error.
+class DrawingSuspended
+{
+public:
+    explicit DrawingSuspended(QWidget* widget) : widget_(widget) { widget_->setUpdatesEnabled(false); }
+    ~DrawingSuspended() { widget_->setUpdatesEnabled(true); }
+    DrawingSuspended(const DrawingSuspended&) = delete;
+    DrawingSuspended& operator=(const DrawingSuspended&) = delete;
+
+private:
+    QWidget* widget_;
+};
+
+platform::LocalDateTime localDateTime(const QDateTime& value)
+{
+    const QDate date = value.date();
+    const QTime time = value.time();
+    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+// The hint of the conversion tab's mode group for each mode.
+QString jpegModeHint(int index)
+{
+    switch (index) {
+    case 0:
+        return QStringLiteral("現在のBMPファイルをJPEGファイルに置換");
+    case 1:
+        return QStringLiteral("現在のJPEGファイルをBMPファイルに置換");
+    case 2:
+        return QStringLiteral("新規JPEGファイルを作成");
+    case 3:
+        return QStringLiteral("新規BMPファイルを作成");
+    default:
+        return {};
+    }
+}
+
+bool typedNonDigit(const QKeyEvent* key)
+{
+    const QString text = key->text();
+    if (text.isEmpty()) {
+        return false;
+    }
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            return false; // a control key (Ctrl+V and the like), not typed text
+        }
+    }
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isDigit(); });
+}
+
+} // namespace
+
+void Tfom_Main::guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        boxes_.reportError(currentExceptionText());
+    }
+}
+
+template <class Sender, class Signal, class Handler>
+void Tfom_Main::on(Sender* sender, Signal signal, Handler handler)
+{
+    connect(sender, signal, this, [this, handler] { guarded(handler); });
+}
+
+void Tfom_Main::connectHandlers()
+{
+    on(btn_Quit, &QToolButton::clicked, [this] { btn_QuitClick(); });
+    on(btn_Return, &QToolButton::clicked, [this] { btn_ReturnClick(); });
+    on(btn_UpLine, &QToolButton::clicked, [this] { btn_UpLineClick(); });
+    on(btn_DownLine, &QToolButton::clicked, [this] { btn_DownLineClick(); });
+    on(btn_SortUpToDown, &QToolButton::clicked, [this] { btn_SortRightToLeftClick(); });
+    on(btn_SortRightToLeft, &QToolButton::clicked, [this] { tbn_SortUpToDownClick(); });
+    on(btn_Preview, &QToolButton::clicked, [this] { btn_PreviewClick(); });
+    on(btn_Filter, &QPushButton::clicked, [this] { prc_DirListChange(); });
+
+    on(trr_DirList->selectionModel(), &QItemSelectionModel::currentChanged,
+       [this] { dirChangeDelay_.start(); });
+    on(&dirChangeDelay_, &QTimer::timeout, [this] { trr_DirListChange(); });
+    on(chk_Set_HideHideFile, &QCheckBox::toggled, [this] {
+        // Hidden folders follow the option in the tree as hidden files do in the lists.
+        QDir::Filters filter = QDir::AllDirs | QDir::NoDotAndDotDot;
+        if (!chk_Set_HideHideFile->isChecked()) {
+            filter |= QDir::Hidden;
+        }
+        dirModel->setFilter(filter);
+        trr_DirListChange();
+    });
+    on(chk_Set_HideSysFile, &QCheckBox::toggled, [this] { trr_DirListChange(); });
+
+    on(btn_AllChangeNameTest, &QPushButton::clicked, [this] { proc_FileNameChange(); });
+    on(btn_ReplaceNameTest, &QPushButton::clicked, [this] { proc_ReplaceName(); });
+    on(btn_ChangeExtTest, &QPushButton::clicked, [this] { prc_ChangeExtTest(); });
+    for (QPushButton* run : {btn_AllChangeNameRun, btn_ReplaceNameRun, btn_ChangeExtRun}) {
+        on(run, &QPushButton::clicked, [this, run] { btn_ChanegNameRun(run); });
+    }
+    on(grp_OptionsItems, &QButtonGroup::idClicked,
+       [this] { grp_OptionsClick(grp_OptionsItems->checkedId()); });
+    on(btn_ChangeDateTest, &QPushButton::clicked, [this] { prc_ChangeDateTest(); });
+    on(btn_ChangeDateRun, &QPushButton::clicked, [this] { prc_ChangeDateRun(); });
+    for (QTimeEdit* time : {dtt_CreateTime, dtt_ModifyTime, dtt_AccessTime}) {
+        on(time, &QTimeEdit::timeChanged, [this, time] { prc_TimeChange(time); });
+    }
+    on(btn_ChangeAttrTest, &QPushButton::clicked, [this] { btn_ChangeAttrTestClick(); });
+    on(btn_ChangeAttrRun, &QPushButton::clicked, [this] { btn_ChangeAttrRunClick(); });
+    on(grp_JpegOptionsItems, &QButtonGroup::idClicked,
+       [this] { grp_JpegOptionsClick(grp_JpegOptionsItems->checkedId()); });
+    on(trk_Compression, &QSlider::valueChanged, [this] { trk_CompressionChange(); });
+    on(btn_ChangeBMP2JPEG, &QPushButton::clicked, [this] { btn_ChangeBMP2JPEGClick(); });
+
+    for (TNumEdit* field : {num_FileNameNo, num_NumberCnt}) {
+        connect(field, &TNumEdit::conversionFailed, this,
+                [this](const QString& message) { boxes_.reportError(message); });
+    }
+    for (const bool up : {true, false}) {
+        auto* arrow = btn_UpDownNo->findChild<QToolButton*>(up ? QStringLiteral("btn_UpDownNo_Up")
+                                                               : QStringLiteral("btn_UpDownNo_Down"));
+        on(arrow, &QToolButton::clicked, [this, up] {
+            // The up-down steps from the number the field shows, 1 to 99 without wrapping.
+            bool ok = false;
+            int position = num_NumberCnt->text().toInt(&ok);
+            if (!ok) {
+                position = btn_UpDownNo->property("Position").toInt();
+            }
+            position = std::clamp(position + (up ? 1 : -1), 1, 99);
+            btn_UpDownNo->setProperty("Position", position);
+            num_NumberCnt->setText(QString::number(position));
+        });
+    }
+    for (QLineEdit* field : {static_cast<QLineEdit*>(num_FileNameNo), static_cast<QLineEdit*>(num_NumberCnt),
+                             edt_SearchName, edt_ReplaceName, edt_Ext}) {
+        field->installEventFilter(this);
+    }
+}
+
+// --- Events -----------------------------------------------------------------------------------
+
+bool Tfom_Main::event(QEvent* event)
+{
+    // Every control's hint arrives here as a status tip; it belongs in panel 1, not in a message
+    // that would cover the panels.
+    if (event->type() == QEvent::StatusTip) {
+        DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool Tfom_Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (destroying_) {
+        return false;
+    }
+    if (watched == trr_DirList->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::RightButton) {
+            const QModelIndex index = trr_DirList->indexAt(press->position().toPoint());
+            if (index.isValid()) {
+                trr_DirList->setCurrentIndex(index);
+            }
+        }
+    } else if (watched == pag_EditMenu && event->type() == QEvent::Resize) {
+        pag_EditMenuResize();
+    } else if (watched == sta_StatusBar && event->type() == QEvent::Resize) {
+        sta_StatusBarResize();
+    } else if (auto* field = qobject_cast<QLineEdit*>(watched)) {
+        if ((field == num_FileNameNo || field == num_NumberCnt) && event->type() == QEvent::KeyPress &&
+            typedNonDigit(static_cast<QKeyEvent*>(event))) {
+            return true;
+        }
+        const bool selectsOnEntry = field != edt_Ext;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            EditBoxClick(field);
+        } else if (event->type() == QEvent::FocusIn && selectsOnEntry) {
+            // After the focus change, so that the click that brought the focus does not undo it.
+            QTimer::singleShot(0, field, [this, field] { EditBoxClick(field); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tfom_Main::closeEvent(QCloseEvent* event)
+{
+    SaveSettings();
+    event->accept();
+}
+
+void Tfom_Main::DisplayHint(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    statusPanels_[1]->setText(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+void Tfom_Main::EditBoxClick(QLineEdit* field)
+{
+    field->selectAll();
+}
+
+void Tfom_Main::pag_EditMenuResize()
+{
+    const int width = pag_EditMenu->width();
+    if (width <= 5) {
+        return;
+    }
+    tabWidth_ = width / 7 - 1;
+    pag_EditMenu->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { width: %1px; padding: 3px 0px; }").arg(std::max(1, tabWidth_)));
+}
+
+void Tfom_Main::sta_StatusBarResize()
+{
+    statusPanels_[1]->setMaximumWidth(std::max(1, sta_StatusBar->width() - 250));
+}
+
+// --- Window, arrangement and settings -------------------------------------------------------------
+
+void Tfom_Main::btn_QuitClick()
+{
+    close();
+}
+
+void Tfom_Main::btn_SortRightToLeftClick()
+{
+    spl_002->setOrientation(Qt::Horizontal);
+    setBeforeListWidth(pnl_Files->width() / 2 - 1);
+}
+
+void Tfom_Main::tbn_SortUpToDownClick()
+{
+    spl_002->setOrientation(Qt::Vertical);
+    setBeforeListHeight(pnl_Files->height() / 2 - 1);
+}
+
+void Tfom_Main::btn_PreviewClick()
+{
+    statusPanels_[2]->clear();
+    if (btn_Preview->isChecked()) {
+        pnl_Preview->setFixedWidth(170);
+        PreviewOn = true;
+        preview->img_Preview->clear();
+        statusPanels_[2]->clear();
+        prc_ShowPreview();
+    } else {
+        // The bar stays and the timer runs on; the pane has no width and the position display
+        // draws nothing while the preview is off.
+        preview->closePlayer();
+        pnl_Preview->setFixedWidth(0);
+        PreviewOn = false;
+        preview->img_Preview->clear();
+    }
+}
+
+void Tfom_Main::prc_ShowPreview()
+{
+    if (!PreviewOn) {
+        return;
+    }
+    preview->empty();
+    const core::Selection selection = before.selection();
+    const std::string name(before.cell(core::NameColumn, selection.first));
+    if (name.empty()) {
+        return;
+    }
+    preview->showFile(core::fullPath(folderBytes(), name));
+}
+
+void Tfom_Main::closeMediaPlayer()
+{
+    preview->closePlayer();
+}
+
+void Tfom_Main::LoadSettings()
+{
+    const core::SettingsFile file(settingsPath_);
+    core::IniFile ini = file.load();
+    core::WindowSettings settings = core::readWindowSettings(ini);
+    // With no pattern in the file the built-in ones are offered, and written back at once so the
+    // next start reads them from the file.
+    const bool patternsAdded = core::addBuiltInPatternsWhenNone(settings, ini);
+
+    // A window larger than any screen is of no use, and its pixels would cost memory.
+    QSize largest(4096, 4096);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        largest = largest.expandedTo(screen->virtualSize());
+    }
+    resize(std::clamp(settings.Width, 100, largest.width()),
+           std::clamp(settings.Height, 100, largest.height()));
+    settleLayout();
+    const int dirWidth = std::clamp(settings.DirWidth, 0, std::max(0, spl_001->width()));
+    spl_001->setSizes({dirWidth, std::max(0, spl_001->width() - spl_001->handleWidth() - dirWidth)});
+    if (settings.stacked()) {
+        tbn_SortUpToDownClick();
+    }
+    if (settings.previewPressed()) {
+        btn_Preview->setChecked(true);
+    }
+    btn_PreviewClick();
+    settleLayout();
+    setBeforeListWidth(std::max(0, settings.FilesWidth.value_or(pnl_Files->width() / 2)));
+    setBeforeListHeight(std::max(0, settings.FilesHeight.value_or(pnl_Files->height())));
+    for (const std::string& pattern : settings.extList) {
+        cbo_FileType->addItem(fromBytes(pattern));
+    }
+    if (const auto hide = settings.hideOptions()) {
+        chk_Set_HideHideFile->setChecked(hide->hideHidden);
+        chk_Set_HideSysFile->setChecked(hide->hideSystem);
+    }
+    chk_Set_AutoPlay->setChecked(settings.autoPlay());
+    if (patternsAdded) {
+        // A settings folder that cannot be written is reported when the window closes.
+        (void)file.save(ini);
+    }
+    // Whatever the file lists first, the window starts by listing every file.
+    cbo_FileType->setCurrentIndex(cbo_FileType->findText(QStringLiteral("*.*")));
+    cbo_FileType->setEditText(QStringLiteral("*.*"));
+}
+
+void Tfom_Main::SaveSettings()
+{
+    const core::SettingsFile file(settingsPath_);
+    core::IniFile ini = file.load();
+    core::WindowSettings settings;
+    settings.Width = width();
+    settings.Height = height();
+    settings.DirWidth = trr_DirList->width();
+    settings.FilesWidth = grd_FileList1->width();
+    settings.FilesHeight = grd_FileList1->height();
+    settings.DivMode = core::WindowSettings::divModeFor(stacked());
+    settings.PreMode = core::WindowSettings::preModeFor(btn_Preview->isChecked());
+    settings.ViewMode = core::WindowSettings::viewModeFor(chk_Set_HideHideFile->isChecked(),
+                                                          chk_Set_HideSysFile->isChecked());
+    settings.AutoPlay = core::WindowSettings::autoPlayFor(chk_Set_AutoPlay->isChecked());
+    core::writeWindowSettings(ini, settings);
+    if (file.save(ini)) {
+        boxes_.reportError(fromBytes(file.writeFailureMessage()));
+    }
+}
+
+// --- Listing ------------------------------------------------------------------------------------
+
+std::string Tfom_Main::folderBytes() const
+{
+    return QFile::encodeName(selectedFolder()).toStdString();
+}
+
+void Tfom_Main::reloadLists()
+{
+    grd_FileList1->reload();
+    grd_FileList2->reload();
+}
+
+void Tfom_Main::trr_DirListChange()
+{
+    const BusyCursor busy;
+    {
+        const DrawingSuspended beforeList(grd_FileList1);
+        const DrawingSuspended afterList(grd_FileList2);
+        prc_DirListChange();
+        try {
+            prc_ShowPreview();
+        } catch (...) {
+            // A file that cannot be read leaves the pane empty; a change of folder reports nothing.
+        }
+        fileLists->listingDone();
+    }
+    grd_FileList1->repaint();
+    grd_FileList2->repaint();
+    setWindowTitle(QStringLiteral("Quorvane    【") + selectedFolder() + QStringLiteral("】"));
+    btn_Return->setEnabled(false);
+}
+
+void Tfom_Main::prc_DirListChange()
+{
+    if (selectedFolder().isEmpty()) {
+        return;
+    }
+    const core::ListingOptions options{folderBytes(), toBytes(cbo_FileType->currentText()),
+                                       chk_Set_HideHideFile->isChecked(), chk_Set_HideSysFile->isChecked()};
+    prc_EnablesMode(true);
+    const core::ListingResult result = core::listFolder(fileSystem_, options, before, after);
+    if (!result.operationsEnabled) {
+        prc_EnablesMode(false);
+    }
+    statusPanels_[0]->setText(fromBytes(result.statusText));
+    reloadLists();
+    grd_FileList1->setLeftColumn(0);
+    fileLists->copySelection(*grd_FileList1);
+}
+
+void Tfom_Main::prc_EnablesMode(bool flag)
+{
+    QWidget* const controls[] = {
+        lbl_FileName1,        lbl_FileName2,
+        lbl_FileName3,        lbl_FileNameNo,
+        lbl_NumberCnt,        cbo_FileName1,
+        cbo_FileName2,        cbo_FileName3,
+        num_FileNameNo,       num_NumberCnt,
+        btn_UpDownNo,         btn_AllChangeNameTest,
+        btn_AllChangeNameRun, lbl_SearchName,
+        lbl_ReplaceName,      edt_SearchName,
+        edt_ReplaceName,      chk_UpLow,
+        grp_Options,          btn_ReplaceNameTest,
+        btn_ReplaceNameRun,   lbl_Ext,
+        lbl_ExtPeriod,        edt_Ext,
+        btn_ChangeExtTest,    btn_ChangeExtRun,
+        lbl_CreateDate,       lbl_ModifyDate,
+        lbl_AccessDate,       dtt_ModifyDate,
+        dtt_ModifyTime,       dtt_AccessDate,
+        dtt_AccessTime,       btn_ChangeDateTest,
+        btn_ChangeDateRun,    chk_ReadOnly,
+        chk_Hidden,           chk_System,
+        chk_Archive,          grp_FileAttrOpt,
+        btn_ChangeAttrTest,   btn_ChangeAttrRun,
+        grp_JpegOptions,      Label15,
+        trk_Compression,      lbl_CompPer,
+        chk_GrayScale,        chk_Progressive,
+        btn_ChangeBMP2JPEG,
+    };
+    for (QWidget* control : controls) {
+        control->setEnabled(flag);
+    }
+    // The creation time cannot be set on this system; its pickers stay off whatever the listing found.
+    dtt_CreateDate->setEnabled(false);
+    dtt_CreateTime->setEnabled(false);
+}
+
+void Tfom_Main::btn_UpLineClick()
+{
+    const int top = grd_FileList1->topRow();
+    core::moveSelectionUp(before, after);
+    reloadLists();
+    grd_FileList1->setTopRow(top);
+    grd_FileList1->scrollTo(grd_FileList1->model().index(before.selection().first - 1, 0));
+}
+
+void Tfom_Main::btn_DownLineClick()
+{
+    const int top = grd_FileList1->topRow();
+    core::moveSelectionDown(before, after);
+    reloadLists();
+    grd_FileList1->setTopRow(top);
+    grd_FileList1->scrollTo(grd_FileList1->model().index(before.selection().last - 1, 0));
+}
+
+// --- Rename previews and the rename run ---------------------------------------------------------------
+
+bool Tfom_Main::runSerialPreview()
+{
+    BusyCursor busy;
+    core::SerialOptions options;
+    options.front = toBytes(cbo_FileName1->currentText());
+    options.middle = toBytes(cbo_FileName2->currentText());
+    options.back = toBytes(cbo_FileName3->currentText());
+    options.start = num_FileNameNo->value() / 10000;
+    options.digitCountText = toBytes(num_NumberCnt->text());
+    const core::SerialResult result =
+        core::planSerialNaming(before, after, options, [] { return platform::localNow(); });
+    grd_FileList2->reload();
+    busy.restore();
+    switch (result.outcome) {
+    case core::SerialOutcome::Planned:
+        return true;
+    case core::SerialOutcome::NoNameBearingPiece:
+        boxes_.tell(fromBytes(core::noNameBearingPieceMessage));
+        return true;
+    case core::SerialOutcome::DigitCountNotInteger:
+        boxes_.reportError(fromBytes(result.message));
+        return false;
+    }
+    return false;
+}
+
+void Tfom_Main::proc_FileNameChange()
+{
+    runSerialPreview();
+}
+
+void Tfom_Main::proc_ReplaceName()
+{
+    const BusyCursor busy;
+    core::ReplaceOptions options;
+    options.searchText = toBytes(edt_SearchName->text());
+    options.replacement = toBytes(edt_ReplaceName->text());
+    options.caseSensitive = chk_UpLow->isChecked();
+    options.includeExtension = chk_ChangeExt->isChecked();
+    options.conversion = static_cast<core::NameConversion>(std::max(0, grp_OptionsItems->checkedId()));
+    core::planReplace(before, after, options, fileSystem_, folderBytes());
+    grd_FileList2->reload();
+}
+
+void Tfom_Main::prc_ChangeExtTest()
+{
+    const BusyCursor busy;
+    core::planExtensionChange(before, after, {toBytes(edt_Ext->text())});
+    grd_FileList2->reload();
+}
+
+void Tfom_Main::grp_OptionsClick(int index)
+{
+    if (const auto hint = core::replaceOptionHint(index)) {
+        grp_Options->setStatusTip(fromBytes(*hint));
+        DisplayHint(grp_Options->statusTip());
+    }
+}
+
+void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
+{
+    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("リネームを実行します")) ==
+        core::Answer::No) {
+        return;
+    }
+    BusyCursor busy;
+    closeMediaPlayer();
+    if (sender == btn_AllChangeNameRun) {
+        if (!runSerialPreview()) {
+            return;
+        }
+    } else if (sender == btn_ReplaceNameRun) {
+        proc_ReplaceName();
+    } else {
+        prc_ChangeExtTest();
+    }
+    RunProgressWindow progress(this, QStringLiteral("ファイル名を変更しています..."));
+    const core::RenameRunResult result = core::runRenames(
+        before, after, folderBytes(), fileSystem_, snapshot,
+        [this](const std::string& message) {
+            const ArrowCursor arrow;
+            return boxes_.ask(MessageBoxes::Kind::Error, fromBytes(message));
+        },
+        progress.callback());
+    progress.finish();
+    busy.restore();
+    if (result.rolledBack) {
+        // Files the rollback could not rename back would otherwise go unnoticed.
+        if (!result.rollbackFailures.empty()) {
+            boxes_.tell(fromBytes(core::withFailureList(
+                "ファイル名の変更を取り消しました", "元の名前に戻せませんでした", result.rollbackFailures)));
+        }
+        prc_DirListChange();
+        return;
+    }
+    boxes_.tell(fromBytes(result.message));
+    prc_DirListChange();
+    btn_Return->setEnabled(true);
+}
+
+// --- Undo ---------------------------------------------------------------------------------------
+
+void Tfom_Main::btn_ReturnClick()
+{
+    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("変更を取り消します")) ==
+        core::Answer::No) {
+        return;
+    }
+    BusyCursor busy;
+    closeMediaPlayer();
+    RunProgressWindow progress(this, QStringLiteral("変更を取り消しています..."));
+    const core::UndoResult result =
+        core::undoLastRun(snapshot, folderBytes(), fileSystem_, progress.callback());
+    progress.finish();
+    busy.restore();
+    boxes_.tell(fromBytes(result.message));
+    prc_DirListChange();
+    btn_Return->setEnabled(false);
+}
+
+// --- Timestamps ---------------------------------------------------------------------------------
+
+void Tfom_Main::prc_TimeChange(QTimeEdit* sender)
+{
+    QDateTimeEdit* date = sender == dtt_CreateTime   ? dtt_CreateDate
+                          : sender == dtt_ModifyTime ? dtt_ModifyDate
+                          : sender == dtt_AccessTime ? dtt_AccessDate
+                                                     : nullptr;
+    if (date == nullptr || date->time() == sender->time()) {
+        return;
+    }
+    date->setDateTime(QDateTime(date->date(), sender->time()));
+}
+
+void Tfom_Main::prc_ChangeDateTest()
+{
+    const BusyCursor busy;
+    closeMediaPlayer();
+    core::planTimestampChange(
+        before, after,
+        {localDateTime(dtt_ModifyDate->dateTime()), localDateTime(dtt_AccessDate->dateTime())});
+    grd_FileList2->reload();
+}
+
+void Tfom_Main::prc_ChangeDateRun()
+{
+    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("ファイル日付の変更を実行します")) ==
+        core::Answer::No) {
+        return;
+    }
+    BusyCursor busy;
+    closeMediaPlayer();
+    prc_ChangeDateTest();
+    const core::TimestampOptions options{localDateTime(dtt_ModifyDate->dateTime()),
+                                         localDateTime(dtt_AccessDate->dateTime())};
+    RunProgressWindow progress(this, QStringLiteral("ファイル日付を変更しています..."));
+    const core::ChangeRunResult result = core::runTimestampChange(before, after, folderBytes(), options,
+                                                                  fileSystem_, snapshot, progress.callback());
+    progress.finish();
+    busy.restore();
+    boxes_.tell(fromBytes(result.message));
+    prc_DirListChange();
+    btn_Return->setEnabled(true);
+}
+
+// --- Attributes ---------------------------------------------------------------------------------
+
+void Tfom_Main::btn_ChangeAttrTestClick()
+{
+    const BusyCursor busy;
+    core::AttributeOptions options;
+    options.readOnly = chk_ReadOnly->isChecked();
+    options.hidden = chk_Hidden->isChecked();
+    options.system = chk_System->isChecked();
+    options.archive = chk_Archive->isChecked();
+    options.mode = static_cast<core::AttributeMode>(std::clamp(grp_FileAttrOptItems->checkedId(), 0, 2));
+    core::planAttributeChange(before, after, options);
+    grd_FileList2->reload();
+}
+
+void Tfom_Main::btn_ChangeAttrRunClick()
+{
+    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("ファイル属性の変更を実行します")) ==
+        core::Answer::No) {
+        return;
+    }
+    BusyCursor busy;
+    closeMediaPlayer();
+    btn_ChangeAttrTestClick();
+    RunProgressWindow progress(this, QStringLiteral("ファイル属性を変更しています..."));
+    const core::ChangeRunResult result =
+        core::runAttributeChange(before, after, folderBytes(), fileSystem_, snapshot, progress.callback());
+    progress.finish();
+    busy.restore();
+    boxes_.tell(fromBytes(result.message));
+    prc_DirListChange();
+    btn_Return->setEnabled(true);
+}
+
+// --- Image conversion ---------------------------------------------------------------------------
+
+void Tfom_Main::grp_JpegOptionsClick(int index)
+{
+    if (index < 0) {
+        return;
+    }
+    grp_JpegOptions->setStatusTip(jpegModeHint(index));
+    const bool writesJpeg = index == 0 || index == 2;
+    for (QWidget* control : {static_cast<QWidget*>(grp_ArchiveOpt), static_cast<QWidget*>(trk_Compression),
+                             static_cast<QWidget*>(Label15), static_cast<QWidget*>(chk_GrayScale),
+                             static_cast<QWidget*>(lbl_CompPer), static_cast<QWidget*>(chk_Progressive)}) {
+        control->setEnabled(writesJpeg);
+    }
+}
+
+void Tfom_Main::trk_CompressionChange()
+{
+    lbl_CompPer->setText(QString::number(trk_Compression->value()) + QStringLiteral("%"));
+}
+
+void Tfom_Main::btn_ChangeBMP2JPEGClick()
+{
+    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("画像ファイルを変換します")) ==
+        core::Answer::No) {
+        return;
+    }
+    BusyCursor busy;
+    imaging::ConversionOptions options;
+    options.mode = static_cast<imaging::ConversionMode>(std::clamp(grp_JpegOptionsItems->checkedId(), 0, 3));
+    options.quality = trk_Compression->value();
+    options.greyscale = chk_GrayScale->isChecked();
+    options.progressive = chk_Progressive->isChecked();
+    RunProgressWindow progress(this, QStringLiteral("画像ファイルを変換しています..."));
+    const imaging::ConversionResult result =
+        imaging::convertImages(before, folderBytes(), options, fileSystem_, [&progress](int done, int total) {
+            progress.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
+        });
+    progress.finish();
+    // The pane shows the last picture the run handled, whether it is shown or not; a run that
+    // handled no row leaves it alone.
+    bool handledARow = false;
+    for (int row = 1; row < before.rowCount() && !handledARow; ++row) {
+        handledARow = !imaging::convertedName(before.cell(core::NameColumn, row), options.mode).empty();
+    }
+    if (handledARow) {
+        preview->showBitmapFile(result.lastImage);
+    }
+    busy.restore();
+    if (result.stop) {
+        // The run stopped at a row it could not convert: the error report says why, and the folder
+        // is not listed again.
+        boxes_.reportError(fromBytes(result.stop->errorText));
+        return;
+    }
+    boxes_.tell(fromBytes(result.message));
+    prc_DirListChange();
+}
+
+} // namespace quorvane::ui
