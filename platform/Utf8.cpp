@@ -1,5 +1,7 @@
 #include "Utf8.h"
 
+#include <unicode/uchar.h>
+
 namespace quorvane::platform {
 
 namespace {
@@ -86,6 +88,34 @@ bool isValidUtf8(std::string_view text)
         offset += c.length;
     }
     return true;
+}
+
+char32_t foldedCharacter(const Utf8Char& c)
+{
+    if (c.codePoint < 0x80) {
+        const char32_t ascii = c.codePoint;
+        return (ascii >= U'A' && ascii <= U'Z') ? ascii + 32 : ascii;
+    }
+    if (!c.valid) {
+        return c.codePoint; // a stray byte only ever matches the same stray byte
+    }
+    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c.codePoint), U_FOLD_CASE_DEFAULT));
+}
+
+std::string foldCase(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t offset = 0; offset < text.size();) {
+        const Utf8Char c = decodeUtf8(text, offset);
+        if (c.valid) {
+            appendUtf8(out, foldedCharacter(c));
+        } else {
+            out.push_back(text[offset]);
+        }
+        offset += c.length;
+    }
+    return out;
 }
 
 } // namespace quorvane::platform

@@ -24,4 +24,12 @@ void appendUtf8(std::string& out, char32_t codePoint);
 // True when every byte of text belongs to a valid UTF-8 sequence.
 bool isValidUtf8(std::string_view text);
 
+// The character with letter case removed by Unicode's simple case folding (one character for
+// one, as file systems that ignore case compare names); an invalid byte stays itself.
+char32_t foldedCharacter(const Utf8Char& c);
+
+// text with every character folded: two names that a file system ignoring case calls equal give
+// the same bytes. Invalid bytes are kept as they are.
+std::string foldCase(std::string_view text);
+
 } // namespace quorvane::platform

@@ -3,7 +3,6 @@
 #include "Utf8.h"
 
 #include <algorithm>
-#include <unicode/uchar.h>
 
 namespace quorvane::platform {
 
@@ -12,24 +11,12 @@ namespace {
 constexpr char32_t anyRun = U'*';
 constexpr char32_t anyOne = U'?';
 
-char32_t folded(const Utf8Char& c)
-{
-    if (c.codePoint < 0x80) {
-        const char32_t ascii = c.codePoint;
-        return (ascii >= U'A' && ascii <= U'Z') ? ascii + 32 : ascii;
-    }
-    if (!c.valid) {
-        return c.codePoint; // a stray byte only ever matches the same stray byte
-    }
-    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c.codePoint), U_FOLD_CASE_DEFAULT));
-}
-
 void decodeFolded(std::string_view text, std::vector<char32_t>& out)
 {
     out.clear();
     for (std::size_t offset = 0; offset < text.size();) {
         const Utf8Char c = decodeUtf8(text, offset);
-        out.push_back(folded(c));
+        out.push_back(foldedCharacter(c));
         offset += c.length;
     }
 }

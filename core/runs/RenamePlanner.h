@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace quorvane::core {
+
+// How the folder's file system tells two names apart: byte for byte, or with letter case
+// ignored (vfat, exFAT, an ext4 folder with the casefold flag, SMB mounts).
+enum class NameMatching
+{
+    Exact,
+    IgnoreCase,
+};
+
+// One rename of a plan. Row k moves from its current name to its planned name, directly or, to
+// break a cycle of names, in two steps through a temporary name that the run picks.
+struct RenameStep
+{
+    enum class Kind
+    {
+        Direct,        // current name -> planned name
+        ToTemporary,   // current name -> a temporary name, opening a cycle
+        FromTemporary, // the temporary name -> planned name, closing the cycle that row opened
+    };
+
+    std::size_t row = 0;
+    Kind kind = Kind::Direct;
+
+    friend bool operator==(const RenameStep&, const RenameStep&) = default;
+};
+
+// The order in which a run applies its renames. Every row whose planned name differs from its
+// current name has one step (two when it opens a cycle); rows that keep their name have none.
+// The steps between a ToTemporary and the FromTemporary of the same row are that cycle's other
+// rows, so a run that cannot close the cycle knows what to put back.
+struct RenamePlan
+{
+    std::vector<RenameStep> steps;
+    // Rows that want a name an earlier row in list order also wants; they come after that row and
+    // fail there, whatever else happens.
+    std::vector<std::size_t> duplicates;
+};
+
+// Orders the renames of rows from current[k] to planned[k] so that no rename needs a name that
+// another row still holds: a row whose planned name is another row's current name goes after that
+// row, and a cycle (a -> b, b -> a) opens by moving one of its files to a temporary name. Names
+// are compared as matching says. A row that wants the name of an earlier row goes after it (and
+// fails there); a row that wants a name no row gives up goes where it is (and fails if the name is
+// taken). Runs in time linear in the number of rows.
+RenamePlan planRenames(std::span<const std::string_view> current, std::span<const std::string_view> planned,
+                       NameMatching matching);
+
+} // namespace quorvane::core
