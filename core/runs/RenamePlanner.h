@@ -53,4 +53,30 @@ struct RenamePlan
 RenamePlan planRenames(std::span<const std::string_view> current, std::span<const std::string_view> planned,
                        NameMatching matching);
 
+// Why a row of a plan will fail when it is run.
+enum class ConflictKind
+{
+    SameNameAsRow, // an earlier row wants the same name (otherRow names it)
+    NameTaken,     // an entry holds the name and is not renamed away by the run
+    UnusableName,  // empty, "." or "..", holding "/" or NUL, or longer than 255 bytes
+};
+
+struct RenameConflict
+{
+    std::size_t row = 0;
+    ConflictKind kind = ConflictKind::NameTaken;
+    std::size_t otherRow = 0; // for SameNameAsRow
+
+    friend bool operator==(const RenameConflict&, const RenameConflict&) = default;
+};
+
+// The rows of a plan that will fail, in row order: each row that wants a name an earlier row
+// wants, a name held by an entry of the folder that the lists do not hold (otherEntries) or by a
+// row that keeps its name or cannot move, or a name the system refuses. Rows that only form chains
+// or cycles are not conflicts.
+std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
+                                                std::span<const std::string_view> planned,
+                                                std::span<const std::string_view> otherEntries,
+                                                NameMatching matching);
+
 } // namespace quorvane::core

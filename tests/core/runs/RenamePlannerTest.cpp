@@ -20,7 +20,12 @@ std::vector<std::string> words(const std::string& text)
     std::istringstream in(text);
     std::vector<std::string> out;
     for (std::string word; in >> word;) {
-        out.push_back(word == "''" ? std::string() : word);
+        if (word == "''") {
+            word.clear();
+        } else if (word[0] == '#') {
+            word = std::string(std::stoul(word.substr(1)), 'n');
+        }
+        out.push_back(word);
     }
     return out;
 }
@@ -152,6 +157,77 @@ TEST(RenamePlanner, PermutationsOfCurrentNamesAlwaysComeOutRight)
         }
     }
 }
+
+struct ConflictCase
+{
+    const char* says;
+    const char* current;
+    const char* planned;
+    const char* others; // entries of the folder the lists do not hold
+    NameMatching matching;
+    const char* conflicts; // "row:kind" with each row by its current name
+};
+
+void PrintTo(const ConflictCase& c, std::ostream* out)
+{
+    *out << c.says;
+}
+
+class Conflicts : public ::testing::TestWithParam<ConflictCase>
+{};
+
+const ConflictCase conflictCases[] = {
+    {"chains and cycles are no conflicts", "1 2 3 a b", "2 3 4 b a", "", NameMatching::Exact, ""},
+    {"the later of two rows wanting one name is marked", "a b c", "x y x", "", NameMatching::Exact,
+     "c:same(a)"},
+    {"a name held by an entry outside the lists is taken", "a b", "x y", "x .hidden dir", NameMatching::Exact,
+     "a:taken"},
+    {"a name held by a row that keeps it is taken", "a b", "b b", "", NameMatching::Exact, "a:taken"},
+    {"a row waiting for a row that cannot move is marked too", "a b c", "b c ''", "", NameMatching::Exact,
+     "a:taken b:taken c:unusable"},
+    {"every row of a cycle through a duplicate is marked", "a b c", "b c b", "", NameMatching::Exact,
+     "a:taken b:taken c:same(a)"},
+    {"names the system refuses are unusable", "a b c d e", "'' . .. x/y #256", "", NameMatching::Exact,
+     "a:unusable b:unusable c:unusable d:unusable e:unusable"},
+    {"the longest name the system stores is usable", "a", "#255", "", NameMatching::Exact, ""},
+    {"names that differ only in case collide where case is ignored", "a b", "Photo.JPG photo.jpg", "",
+     NameMatching::IgnoreCase, "b:same(a)"},
+    {"an outside entry differing only in case takes the name where case is ignored", "a", "README", "readme",
+     NameMatching::IgnoreCase, "a:taken"},
+    {"an outside entry differing only in case is another name on an exact folder", "a", "README", "readme",
+     NameMatching::Exact, ""},
+    {"a case-only rename is no conflict where case is ignored", "Photo.JPG", "photo.jpg", "",
+     NameMatching::IgnoreCase, ""},
+};
+
+TEST_P(Conflicts, MarkTheRowsThatWillFail)
+{
+    const ConflictCase& c = GetParam();
+    const std::vector<std::string> current = words(c.current), planned = words(c.planned),
+                                   others = words(c.others);
+    const std::vector<std::string_view> currentViews = views(current), plannedViews = views(planned),
+                                        otherViews = views(others);
+    std::string found;
+    for (const RenameConflict& conflict :
+         findRenameConflicts(currentViews, plannedViews, otherViews, c.matching)) {
+        found += found.empty() ? "" : " ";
+        found += current[conflict.row] + ":";
+        switch (conflict.kind) {
+        case ConflictKind::SameNameAsRow:
+            found += "same(" + current[conflict.otherRow] + ")";
+            break;
+        case ConflictKind::NameTaken:
+            found += "taken";
+            break;
+        case ConflictKind::UnusableName:
+            found += "unusable";
+            break;
+        }
+    }
+    EXPECT_EQ(found, c.conflicts);
+}
+
+INSTANTIATE_TEST_SUITE_P(Plans, Conflicts, ::testing::ValuesIn(conflictCases), testing::SaysName());
 
 } // namespace
 } // namespace quorvane::core
