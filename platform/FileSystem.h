@@ -67,6 +67,15 @@ public:
     virtual std::error_code enumerate(std::string_view folder, std::string_view pattern,
                                       std::uint32_t extraAttributes, const EntryVisitor& visit) = 0;
 
+    // Calls visit with the name of every entry of folder, folders and hidden entries included, so
+    // a preview can see which names are taken. A read error ends the walk and is returned.
+    virtual std::error_code listNames(std::string_view folder,
+                                      const std::function<void(std::string_view name)>& visit) = 0;
+
+    // Whether the folder's file system calls two names that differ only in letter case the same
+    // name (vfat, exFAT, SMB, an ext4 folder with the casefold flag, such FUSE file systems).
+    virtual std::error_code ignoresLetterCase(std::string_view folder, bool& ignores) = 0;
+
     // The short (8.3) form of the last component of path: on file systems that keep no separate
     // short name, the name itself when the entry exists. Fails when path names no entry.
     virtual std::error_code shortName(std::string_view path, std::string& shortName) = 0;

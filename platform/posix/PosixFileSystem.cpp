@@ -4,6 +4,7 @@
 #include "../LargeBuffer.h"
 #include "../Wildcard.h"
 #include "DosAttributes.h"
+#include "FolderNames.h"
 #include "NoReplaceRename.h"
 
 #include <algorithm>
@@ -167,6 +168,30 @@ private:
 };
 
 } // namespace
+
+std::error_code PosixFileSystem::listNames(std::string_view folder,
+                                           const std::function<void(std::string_view name)>& visit)
+{
+    const int folderFd = open(nullTerminated(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return lastError();
+    }
+    const std::error_code error = posix::visitNames(folderFd, visit);
+    close(folderFd);
+    return error;
+}
+
+std::error_code PosixFileSystem::ignoresLetterCase(std::string_view folder, bool& ignores)
+{
+    ignores = false;
+    const int folderFd = open(nullTerminated(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return lastError();
+    }
+    const std::error_code error = posix::ignoresLetterCase(folderFd, ignores);
+    close(folderFd);
+    return error;
+}
 
 std::error_code PosixFileSystem::enumerate(std::string_view folder, std::string_view pattern,
                                            std::uint32_t extraAttributes, const EntryVisitor& visit)

@@ -15,6 +15,9 @@ class PosixFileSystem final : public FileSystem
 public:
     std::error_code enumerate(std::string_view folder, std::string_view pattern,
                               std::uint32_t extraAttributes, const EntryVisitor& visit) override;
+    std::error_code listNames(std::string_view folder,
+                              const std::function<void(std::string_view name)>& visit) override;
+    std::error_code ignoresLetterCase(std::string_view folder, bool& ignores) override;
     std::error_code shortName(std::string_view path, std::string& shortName) override;
     std::error_code readFile(std::string_view path, std::string& bytes) override;
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,

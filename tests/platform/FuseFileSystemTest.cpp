@@ -1,9 +1,14 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "support/CaseName.h"
 #include "support/FuseMount.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <iostream>
 #include <map>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 namespace quorvane::platform {
@@ -220,6 +225,49 @@ TEST(FuseFileSystem, ReadOnlyThatNtfsDoesNotShowInTheWriteBitsIsAFailure)
               std::errc::operation_not_supported);
     EXPECT_EQ(listAll(ntfs.path()).at("a.txt").attributes, std::uint32_t{AttributeBit::Archive})
         << "the bits it could store are written";
+}
+
+// Every file system a folder may live on: names are listed with folders and hidden entries, and
+// whether letter case counts is read without writing to the folder.
+TEST(FuseFileSystem, NamesAndLetterCaseOfEachKindOfFolder)
+{
+    struct Place
+    {
+        const char* says;
+        std::optional<FuseMount::Kind> kind; // none: an ordinary temporary folder
+        bool ignoresCase;
+    };
+    const Place places[] = {
+        {"an ext4 or tmpfs folder keeps case apart", std::nullopt, false},
+        {"NTFS through ntfs-3g keeps case apart", FuseMount::Ntfs, false},
+        {"exFAT ignores case", FuseMount::Exfat, true},
+    };
+    for (const Place& place : places) {
+        std::optional<FuseMount> mount;
+        std::optional<testing::TempFolder> plain;
+        std::string folder;
+        if (place.kind) {
+            mount.emplace(*place.kind);
+            if (!mount->mounted()) {
+                std::cout << "skipped: " << place.says << ": " << mount->skipReason() << "\n";
+                continue;
+            }
+            folder = mount->path();
+        } else {
+            folder = plain.emplace().path();
+        }
+        write(folder + "/Photo.JPG", "p");
+        write(folder + "/.directory", "d");
+        ASSERT_EQ(mkdir((folder + "/Sub").c_str(), 0755), 0);
+
+        PosixFileSystem fileSystem;
+        std::set<std::string> names;
+        EXPECT_FALSE(fileSystem.listNames(folder, [&](std::string_view name) { names.emplace(name); }));
+        EXPECT_EQ(names, (std::set<std::string>{".directory", "Photo.JPG", "Sub"})) << place.says;
+        bool ignores = !place.ignoresCase;
+        EXPECT_FALSE(fileSystem.ignoresLetterCase(folder, ignores));
+        EXPECT_EQ(ignores, place.ignoresCase) << place.says;
+    }
 }
 
 } // namespace

@@ -14,6 +14,15 @@ public:
     {
         return real_.enumerate(folder, pattern, extraAttributes, visit);
     }
+    std::error_code listNames(std::string_view folder,
+                              const std::function<void(std::string_view name)>& visit) override
+    {
+        return real_.listNames(folder, visit);
+    }
+    std::error_code ignoresLetterCase(std::string_view folder, bool& ignores) override
+    {
+        return real_.ignoresLetterCase(folder, ignores);
+    }
     std::error_code shortName(std::string_view path, std::string& name) override
     {
         return real_.shortName(path, name);
