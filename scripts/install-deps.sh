@@ -13,6 +13,10 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     # gst-launch-1.0, which makes the test video of the preview tests.
     gstreamer1.0-tools
+    # A Vulkan driver that needs no graphics card (lavapipe), which libvulkan1 recommends. Without
+    # one, GStreamer's Vulkan device provider, started with every media player, fails to open an
+    # instance and leaks its error text, which LeakSanitizer reports after the media tests.
+    mesa-vulkan-drivers
     # The window's font.
     fonts-ipafont-gothic
     # Tests and benchmarks.
