@@ -204,6 +204,12 @@ bool IniFile::hasKey(std::string_view section, std::string_view key) const
     return found != nullptr && found->keys.contains(folded(key));
 }
 
+bool IniFile::holdsKeys(std::string_view section) const
+{
+    const Section* found = findSection(section);
+    return found != nullptr && !found->keys.empty();
+}
+
 void IniFile::endLastLine()
 {
     for (auto section = sections_.rbegin(); section != sections_.rend(); ++section) {

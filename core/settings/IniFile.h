@@ -28,6 +28,8 @@ public:
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     bool hasKey(std::string_view section, std::string_view key) const;
+    // Whether the first section of that name holds at least one key, whatever its name.
+    bool holdsKeys(std::string_view section) const;
 
     // Replaces the value of the first occurrence of the key in place, else appends the key after
     // the last key of the first section of that name, else appends the section with the key at

@@ -108,6 +108,10 @@ bool addBuiltInPatternsWhenNone(WindowSettings& settings, IniFile& file)
         return false;
     }
     settings.extList = builtInPatterns();
+    // Keys that do not start at "0" are still the user's: a typing slip must not cost the list.
+    if (file.holdsKeys(extListSection)) {
+        return false;
+    }
     writeExtList(file, settings.extList);
     return true;
 }

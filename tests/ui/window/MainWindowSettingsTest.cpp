@@ -87,6 +87,14 @@ TEST(MainWindowSettings, PatternsAreReadUpToTheFirstMissingKeyAndNotWrittenBack)
     EXPECT_FALSE(settingsOf(w).hasKey("ExtList", "4"));
 }
 
+TEST(MainWindowSettings, APatternListWithoutKeyZeroOffersTheBuiltInPatternsAndLeavesTheFileAsItIs)
+{
+    const std::string text = "[ExtList]\n1=*.mine\n2=*.other\n3=*.third\n";
+    TestWindow w(nullptr, text, true);
+    EXPECT_EQ(w->cbo_FileType->count(), 30);
+    EXPECT_EQ(w.settingsFolder.readFile("quorvn.ini"), text);
+}
+
 TEST(MainWindowSettings, ADivModeOfTwoLaysTheListsSideBySideAndTheNextCloseWritesZero)
 {
     TestWindow w(nullptr, "[WindowState]\nDivMode=2\nDirWidth=200\nFilesWidth=250\n", true);
