@@ -35,6 +35,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 namespace quorvane::ui {
@@ -773,8 +774,10 @@ void Tfom_Main::setBeforeListWidth(int width)
     if (stacked()) {
         return;
     }
-    const int total = spl_002->width() - spl_002->handleWidth();
-    spl_002->setSizes({width, std::max(0, total - width)});
+    // A size beyond the panel would lay the list out past the window's edge, and be written back.
+    const int total = std::max(0, spl_002->width() - spl_002->handleWidth());
+    width = std::clamp(width, 0, total);
+    spl_002->setSizes({width, total - width});
 }
 
 void Tfom_Main::setBeforeListHeight(int height)
@@ -782,8 +785,9 @@ void Tfom_Main::setBeforeListHeight(int height)
     if (!stacked()) {
         return;
     }
-    const int total = spl_002->height() - spl_002->handleWidth();
-    spl_002->setSizes({height, std::max(0, total - height)});
+    const int total = std::max(0, spl_002->height() - spl_002->handleWidth());
+    height = std::clamp(height, 0, total);
+    spl_002->setSizes({height, total - height});
 }
 
 } // namespace quorvane::ui

@@ -106,6 +106,41 @@ TEST(MainWindowSettings, ADivModeOfTwoLaysTheListsSideBySideAndTheNextCloseWrite
     EXPECT_EQ(settingsOf(w).value("WindowState", "FilesWidth"), "250");
 }
 
+struct ListSizeCase
+{
+    const char* says;
+    std::string text;
+    const char* key;
+};
+
+const ListSizeCase listSizes[] = {
+    {"a huge height of the stacked before list", "[WindowState]\nDivMode=1\nFilesHeight=2147483647\n",
+     "FilesHeight"},
+    {"a huge width of the before list side by side", "[WindowState]\nFilesWidth=2147483647\n", "FilesWidth"},
+};
+
+class ListSizeFromTheFile : public ::testing::TestWithParam<ListSizeCase>
+{};
+
+TEST_P(ListSizeFromTheFile, IsClampedToTheFilesPanelAndWrittenBackSo)
+{
+    TestWindow w(nullptr, GetParam().text, true);
+    const bool stacked = w->stacked();
+    const auto extent = [stacked](const QWidget* widget) {
+        return stacked ? widget->height() : widget->width();
+    };
+    const int panel = extent(w->spl_002);
+    EXPECT_LE(extent(w->grd_FileList1), panel);
+    EXPECT_GE(extent(w->grd_FileList2), w->grd_FileList2->minimumHeight());
+    w->close();
+    const std::optional<std::string> written = settingsOf(w).value("WindowState", GetParam().key);
+    ASSERT_TRUE(written.has_value());
+    EXPECT_LE(std::stoll(*written), panel);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindowSettings, ListSizeFromTheFile, ::testing::ValuesIn(listSizes),
+                         testing::SaysName());
+
 TEST(MainWindowSettings, UnknownKeysAndCommentsSurviveTheClose)
 {
     TestWindow w(nullptr, "; mine\n[Mine]\nKeep=this\n[WindowState]\nWidth=820\n", true);
