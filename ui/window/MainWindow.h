@@ -254,7 +254,12 @@ private:
     template <class Sender, class Signal, class Handler>
     void on(Sender* sender, Signal signal, Handler handler);
 
-    // The preview of the serial tab; false when it refused to plan with an error.
+    // Commits the numeric field that has the focus as leaving it would, so that a preview or run
+    // started by its accelerator, which leaves the focus where it is, uses the number shown. False
+    // when the field's text cannot be read; the error has then been reported.
+    bool commitFocusedNumber();
+    // The preview of the serial tab; false when it wrote no name (a refusal or an error), so that a
+    // run must not go on with whatever the after list held before.
     bool runSerialPreview();
     // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();

@@ -539,6 +539,17 @@ void Tfom_Main::btn_DownLineClick()
 
 // --- Rename previews and the rename run ---------------------------------------------------------------
 
+bool Tfom_Main::commitFocusedNumber()
+{
+    // A field without the focus was committed when it was left.
+    for (TNumEdit* field : {num_FileNameNo, num_NumberCnt}) {
+        if (field->hasFocus() && !field->commitAsLeaving()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Tfom_Main::runSerialPreview()
 {
     BusyCursor busy;
@@ -557,7 +568,7 @@ bool Tfom_Main::runSerialPreview()
         return true;
     case core::SerialOutcome::NoNameBearingPiece:
         boxes_.tell(fromBytes(core::noNameBearingPieceMessage));
-        return true;
+        return false;
     case core::SerialOutcome::DigitCountNotInteger:
         boxes_.reportError(fromBytes(result.message));
         return false;
@@ -567,7 +578,9 @@ bool Tfom_Main::runSerialPreview()
 
 void Tfom_Main::proc_FileNameChange()
 {
-    runSerialPreview();
+    if (commitFocusedNumber()) {
+        runSerialPreview();
+    }
 }
 
 void Tfom_Main::proc_ReplaceName()
@@ -600,6 +613,9 @@ void Tfom_Main::grp_OptionsClick(int index)
 
 void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
 {
+    if (!commitFocusedNumber()) {
+        return;
+    }
     if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("リネームを実行します")) ==
         core::Answer::No) {
         return;
