@@ -104,6 +104,21 @@ const SettingsCase settingsCases[] = {
          s.extList = {"*.a", "*.b"};
      }},
     {"a pattern key with a leading zero is another key", "[ExtList]\n00=*.a\n"},
+    {"a signed pattern key is another key", "[ExtList]\n+0=*.a\n-0=*.b\n"},
+    {"the first of duplicate pattern keys is read, blanks around its name trimmed",
+     "[ExtList]\n 0 =*.a\n0=*.x\n1=*.b\n",
+     [](WindowSettings& s) {
+         s.extList = {"*.a", "*.b"};
+     }},
+    {"a pattern key far beyond the list does not extend it",
+     "[ExtList]\n0=*.a\n2=*.c\n99999999999999999999=*.y\n18446744073709551615=*.z\n",
+     [](WindowSettings& s) {
+         s.extList = {"*.a"};
+     }},
+    {"pattern keys of a later duplicate section are not read", "[ExtList]\n0=*.a\n[extlist]\n1=*.b\n",
+     [](WindowSettings& s) {
+         s.extList = {"*.a"};
+     }},
     {"quotes around a pattern are stripped", "[ExtList]\n0=\" *.a\"\n",
      [](WindowSettings& s) {
          s.extList = {" *.a"};
