@@ -24,8 +24,9 @@ packages=(
     # Desktop integration: checking the launcher and metainfo, building the Debian package,
     # rendering the icon's PNG sizes (scripts/render-icons.sh).
     desktop-file-utils appstream binutils librsvg2-bin
-    # Screenshots of the window under xvfb-run (import).
-    imagemagick
+    # The README's screenshot (scripts/take-screenshot.sh): the window under xvfb-run, driven by
+    # xdotool and taken with import.
+    imagemagick xdotool
 )
 
 missing=()
