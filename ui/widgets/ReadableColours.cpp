@@ -23,15 +23,9 @@ double relativeLuminance(const QColor& colour)
            0.0722 * linearChannel(rgb.blueF());
 }
 
-// The palette a widget takes from its surroundings, before any colour of its own.
-QPalette surroundingPalette(const QWidget& widget)
-{
-    const QWidget* parent = widget.parentWidget();
-    return parent != nullptr && !widget.isWindow() ? parent->palette() : QApplication::palette(&widget);
-}
-
-// Keeps a widget's fixed colours readable: applies them at once and again whenever the palette
-// around the widget changes (a change of theme reaches every widget as a palette change).
+// Keeps a widget's fixed colours readable: applies them at once and again whenever the theme's
+// palette changes. The theme is the application's palette, which is current when the change
+// reaches a widget, whereas the palettes of its parents may not have followed yet.
 class FixedColours : public QObject
 {
 public:
@@ -45,7 +39,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &widget_ && event->type() == QEvent::PaletteChange && !applying_) {
+        const bool themeChanged =
+            event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+        if (watched == &widget_ && themeChanged && !applying_) {
             apply();
         }
         return false;
@@ -55,7 +51,7 @@ private:
     void apply()
     {
         applying_ = true;
-        const QPalette theme = surroundingPalette(widget_);
+        const QPalette theme = QApplication::palette(&widget_);
         QPalette colours = widget_.palette();
         for (const ColourPair& pair : pairs_) {
             const QColor background = pair.designed.isValid()

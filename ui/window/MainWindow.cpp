@@ -67,8 +67,6 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
     column->addWidget(spl_001, 1);
     column->addWidget(buildLowerArea());
     setCentralWidget(central);
-    // A change of the application's palette reaches the controls, not the window (followThemeChange).
-    central->installEventFilter(this);
 
     sta_StatusBar = named(new QStatusBar(this), "sta_StatusBar");
     sta_StatusBar->setSizeGripEnabled(false);
@@ -316,15 +314,6 @@ void Tfom_Main::fitOntoPrimaryScreen()
         settleLayout();
     }
     move(available.center() - rect().center());
-}
-
-void Tfom_Main::followThemeChange()
-{
-    // The style sheet fixes each control's palette when it styles the control; styling anew lets a
-    // change of theme reach every control, and with it the readable colours of the lists.
-    const QString sheet = styleSheet();
-    setStyleSheet(QString());
-    setStyleSheet(sheet);
 }
 
 void Tfom_Main::buildShortcuts()

@@ -237,8 +237,6 @@ private:
     void buildImageTab();
     void buildSettingTab();
     void connectHandlers();
-    // Styles the window anew after a change of the desktop's theme.
-    void followThemeChange();
     // Ctrl+Z undoes (when undo is offered), F5 lists the folder again, Ctrl+Q quits.
     void buildShortcuts();
     void FormCreate();

@@ -192,9 +192,7 @@ bool Tfom_Main::eventFilter(QObject* watched, QEvent* event)
     if (destroying_) {
         return false;
     }
-    if (watched == centralWidget() && event->type() == QEvent::ApplicationPaletteChange) {
-        followThemeChange();
-    } else if (watched == trr_DirList->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == trr_DirList->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
             const QModelIndex index = trr_DirList->indexAt(press->position().toPoint());

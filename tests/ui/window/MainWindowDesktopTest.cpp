@@ -254,6 +254,13 @@ TEST(MainWindowDesktop, TheKeyboardFocusShowsInTheTreeAndBothLists)
     TestWindow w;
     ASSERT_TRUE(w.choose(folder.path()));
     activate(w);
+    // The tree reads its folders in the background; the chosen one must be on screen to be outlined.
+    QTreeView* tree = w->trr_DirList;
+    ASSERT_TRUE(QTest::qWaitFor([tree] {
+        tree->scrollTo(tree->currentIndex());
+        const QRect shown = tree->visualRect(tree->currentIndex());
+        return !shown.isEmpty() && tree->viewport()->rect().intersects(shown);
+    }));
     for (QAbstractItemView* view :
          std::initializer_list<QAbstractItemView*>{w->trr_DirList, w->grd_FileList1, w->grd_FileList2}) {
         w->cbo_FileType->setFocus(Qt::MouseFocusReason);

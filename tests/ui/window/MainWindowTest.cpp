@@ -671,7 +671,11 @@ TEST(MainWindow, AControlsHintShowsItsLongPartInStatusPanelOne)
 
 TEST(MainWindow, TheNumericFieldsTakeTypedDigitsOnlyAndSelectAllOnEntry)
 {
+    // A folder with a file, so that the fields are on whatever the start folder holds.
+    TempFolder folder;
+    folder.writeFile("a.txt");
     TestWindow w;
+    ASSERT_TRUE(w.choose(folder.path()));
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
