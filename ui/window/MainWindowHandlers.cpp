@@ -434,19 +434,31 @@ void Tfom_Main::prc_DirListChange()
 void Tfom_Main::prc_EnablesMode(bool flag)
 {
     QWidget* const controls[] = {
-        lbl_FileName1,        lbl_FileName2,    lbl_FileName3,      lbl_FileNameNo,
-        lbl_NumberCnt,        cbo_FileName1,    cbo_FileName2,      cbo_FileName3,
-        num_FileNameNo,       num_NumberCnt,    btn_UpDownNo,       btn_AllChangeNameTest,
-        btn_AllChangeNameRun, lbl_SearchName,   lbl_ReplaceName,    edt_SearchName,
-        edt_ReplaceName,      chk_UpLow,        grp_Options,        btn_ReplaceNameTest,
-        btn_ReplaceNameRun,   lbl_Ext,          lbl_ExtPeriod,      edt_Ext,
-        btn_ChangeExtTest,    btn_ChangeExtRun, lbl_CreateDate,     lbl_ModifyDate,
-        lbl_AccessDate,       chk_ModifyTime,   chk_AccessTime,     dtt_ModifyDate,
-        dtt_ModifyTime,       dtt_AccessDate,   dtt_AccessTime,     btn_ChangeDateTest,
-        btn_ChangeDateRun,    chk_ReadOnly,     chk_Hidden,         chk_System,
-        chk_Archive,          grp_FileAttrOpt,  btn_ChangeAttrTest, btn_ChangeAttrRun,
-        grp_JpegOptions,      Label15,          trk_Compression,    lbl_CompPer,
-        chk_GrayScale,        chk_Progressive,  btn_ChangeBMP2JPEG,
+        lbl_FileName1,        lbl_FileName2,
+        lbl_FileName3,        lbl_FileNameNo,
+        lbl_NumberCnt,        cbo_FileName1,
+        cbo_FileName2,        cbo_FileName3,
+        num_FileNameNo,       num_NumberCnt,
+        btn_UpDownNo,         btn_AllChangeNameTest,
+        btn_AllChangeNameRun, lbl_SearchName,
+        lbl_ReplaceName,      edt_SearchName,
+        edt_ReplaceName,      chk_UpLow,
+        grp_Options,          btn_ReplaceNameTest,
+        btn_ReplaceNameRun,   lbl_Ext,
+        lbl_ExtPeriod,        edt_Ext,
+        btn_ChangeExtTest,    btn_ChangeExtRun,
+        lbl_CreateDate,       lbl_ModifyDate,
+        lbl_AccessDate,       dtt_ModifyDate,
+        dtt_ModifyTime,       dtt_AccessDate,
+        dtt_AccessTime,       btn_ChangeDateTest,
+        btn_ChangeDateRun,    chk_ReadOnly,
+        chk_Hidden,           chk_System,
+        chk_Archive,          grp_FileAttrOpt,
+        btn_ChangeAttrTest,   btn_ChangeAttrRun,
+        grp_JpegOptions,      Label15,
+        trk_Compression,      lbl_CompPer,
+        chk_GrayScale,        chk_Progressive,
+        btn_ChangeBMP2JPEG,
     };
     for (QWidget* control : controls) {
         control->setEnabled(flag);
@@ -454,6 +466,9 @@ void Tfom_Main::prc_EnablesMode(bool flag)
     // The creation time cannot be set on this system; its pickers stay off whatever the listing found.
     dtt_CreateDate->setEnabled(false);
     dtt_CreateTime->setEnabled(false);
+    // The time check boxes switch with the tab; the pickers of a time left alone stay off.
+    chk_ModifyTime->setEnabled(flag);
+    chk_AccessTime->setEnabled(flag);
     followTimeChecks();
 }
 
