@@ -94,8 +94,10 @@ public:
     virtual std::error_code renameNoReplace(std::string_view from, std::string_view to) = 0;
 
     // Sets the access and modification times of the entry at path (never through a symbolic
-    // link), whatever its write bits. The creation time cannot be set on this system.
-    virtual std::error_code setTimes(std::string_view path, FileTime accessed, FileTime modified) = 0;
+    // link), whatever its write bits; an empty time is left exactly as the entry has it. The
+    // creation time cannot be set on this system.
+    virtual std::error_code setTimes(std::string_view path, std::optional<FileTime> accessed,
+                                     std::optional<FileTime> modified) = 0;
 
     // Makes the four AttributeBit values of attributes the entry's whole attribute set: ReadOnly
     // through the write bits, Hidden, System and Archive through the DOS attribute store. Fails

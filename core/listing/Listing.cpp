@@ -1,5 +1,6 @@
 #include "Listing.h"
 
+#include "RowOrder.h"
 #include "TextForms.h"
 #include "platform/Locale.h"
 
@@ -41,6 +42,9 @@ ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions&
     if (error) {
         rows.clear();
     }
+    // The system returns entries in the order its directory index keeps them, which on Linux is a
+    // hash order; the lists show them as a press on the name column's header sorts them.
+    sortRows(rows, NameColumn, platform::SortCollator());
 
     ListingResult result;
     result.fileCount = static_cast<int>(rows.size());

@@ -23,9 +23,10 @@ struct ListingResult
     bool operationsEnabled = false; // the operation controls are on when a file was found
 };
 
-// Lists the folder into the before list, one row per entry in the order the system returns them,
-// sizes the after list to match with every file-row cell empty, and selects row 1 in both. A
-// folder that cannot be read, or an unusable pattern, lists as empty without a message.
+// Lists the folder into the before list, one row per entry in the order a press on the name
+// column's header gives (gridSort), sizes the after list to match with every file-row cell empty,
+// and selects row 1 in both. A folder that cannot be read, or an unusable pattern, lists as empty
+// without a message.
 ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions& options, FileTable& before,
                          FileTable& after);
 

@@ -24,7 +24,9 @@ struct WindowSettings
     std::optional<int> FilesHeight;
     // The filter patterns from key "0" up to the first missing key; empty when none were read.
     std::vector<std::string> extList;
-    int ViewMode = 0;
+    // Without a readable value, hidden files are left out: on Linux a name starting with "." is a
+    // configuration file far more often than a document of the user's.
+    int ViewMode = 1;
     int AutoPlay = 0;
 
     // 1 stacks the lists (before list on top); every other value lays them side by side.

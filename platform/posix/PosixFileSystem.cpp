@@ -509,9 +509,15 @@ std::error_code PosixFileSystem::renameNoReplace(std::string_view from, std::str
     return posix::renameNoReplace(nullTerminated(from), nullTerminated(to));
 }
 
-std::error_code PosixFileSystem::setTimes(std::string_view path, FileTime accessed, FileTime modified)
+std::error_code PosixFileSystem::setTimes(std::string_view path, std::optional<FileTime> accessed,
+                                          std::optional<FileTime> modified)
 {
-    const timespec times[2] = {timespecOf(accessed), timespecOf(modified)};
+    const auto timespecOrKept = [](const std::optional<FileTime>& time) {
+        timespec kept{};
+        kept.tv_nsec = UTIME_OMIT;
+        return time ? timespecOf(*time) : kept;
+    };
+    const timespec times[2] = {timespecOrKept(accessed), timespecOrKept(modified)};
     if (utimensat(AT_FDCWD, nullTerminated(path).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
         return lastError();
     }

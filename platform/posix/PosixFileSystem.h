@@ -22,7 +22,8 @@ public:
     std::error_code renameReplacing(std::string_view from, std::string_view to) override;
     std::error_code removeFile(std::string_view path) override;
     std::error_code renameNoReplace(std::string_view from, std::string_view to) override;
-    std::error_code setTimes(std::string_view path, FileTime accessed, FileTime modified) override;
+    std::error_code setTimes(std::string_view path, std::optional<FileTime> accessed,
+                             std::optional<FileTime> modified) override;
     std::error_code setAttributes(std::string_view path, std::uint32_t attributes) override;
     std::error_code readState(std::string_view path, FileState& state) override;
     std::error_code restoreState(std::string_view path, const FileState& state) override;

@@ -80,7 +80,7 @@ TEST_P(NtfsAttributesTest, SetsAndRestoresTheBitsOfARealNtfs)
     write(path, "photo");
     PosixFileSystem fileSystem;
     // NTFS keeps times in units of 100 nanoseconds.
-    ASSERT_FALSE(fileSystem.setTimes(path, {1078783500, 123456700}, {1078783501, 987654300}));
+    ASSERT_FALSE(fileSystem.setTimes(path, FileTime{1078783500, 123456700}, FileTime{1078783501, 987654300}));
     FileState before;
     ASSERT_FALSE(fileSystem.readState(path, before));
     ASSERT_TRUE(before.dosAttributes.has_value()) << "ntfs-3g gives every file its attribute bits";

@@ -36,8 +36,8 @@ public:
     {
         return real_.renameNoReplace(from, to);
     }
-    std::error_code setTimes(std::string_view path, platform::FileTime accessed,
-                             platform::FileTime modified) override
+    std::error_code setTimes(std::string_view path, std::optional<platform::FileTime> accessed,
+                             std::optional<platform::FileTime> modified) override
     {
         return real_.setTimes(path, accessed, modified);
     }

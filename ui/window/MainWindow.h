@@ -2,7 +2,9 @@
 
 #include "MessageBoxes.h"
 #include "core/listing/FileTable.h"
+#include "core/runs/TimestampChange.h"
 #include "core/runs/UndoSnapshot.h"
+#include "core/settings/InputSettings.h"
 #include "platform/Locale.h"
 #include "ui/lists/FileGrid.h"
 #include "ui/lists/FileListPair.h"
@@ -148,6 +150,8 @@ public:
     QLabel* lbl_CreateDate = nullptr;
     QLabel* lbl_ModifyDate = nullptr;
     QLabel* lbl_AccessDate = nullptr;
+    QCheckBox* chk_ModifyTime = nullptr; // whether the run sets the modified time
+    QCheckBox* chk_AccessTime = nullptr; // whether the run sets the accessed time
     QDateTimeEdit* dtt_CreateDate = nullptr;
     QDateTimeEdit* dtt_ModifyDate = nullptr;
     QDateTimeEdit* dtt_AccessDate = nullptr;
@@ -233,10 +237,19 @@ private:
     void buildImageTab();
     void buildSettingTab();
     void connectHandlers();
+    // Ctrl+Z undoes (when undo is offered), F5 lists the folder again, Ctrl+Q quits.
+    void buildShortcuts();
     void FormCreate();
     void openStartFolder();
 
+    // Brings a window that a size saved on another screen or at another scale makes larger than
+    // the primary screen back onto it, centred.
+    void fitOntoPrimaryScreen();
+
     void LoadSettings();
+    // The inputs of the operation tabs as the settings file keeps them.
+    void applyInputs(const core::InputSettings& inputs);
+    core::InputSettings currentInputs() const;
     // Writes the settings; a failed write is reported and the window closes all the same.
     void SaveSettings();
 
@@ -261,6 +274,10 @@ private:
     // The preview of the serial tab; false when it wrote no name (a refusal or an error), so that a
     // run must not go on with whatever the after list held before.
     bool runSerialPreview();
+    // The times the timestamp tab sets: those whose check box is checked.
+    core::TimestampOptions timestampOptions() const;
+    // The pickers of a time are on while its check box is checked and on.
+    void followTimeChecks();
     // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();
     void reloadLists();

@@ -1,10 +1,14 @@
 #include "core/listing/Listing.h"
 
+#include "core/listing/RowOrder.h"
 #include "core/listing/TextForms.h"
+#include "platform/Locale.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace quorvane::core {
 namespace {
@@ -148,20 +152,36 @@ TEST(Listing, NamesThatAreNotUtf8AreKeptByteForByte)
               (std::vector<std::string>{latin1, shiftJis}));
 }
 
-TEST(Listing, RowsFollowTheSystemsOrderAndAreNotSorted)
+TEST(Listing, RowsComeInTheOrderAPressOnTheNameHeaderGivesWhateverOrderTheFolderKeeps)
 {
     const TempFolder folder;
-    std::vector<std::string> expected;
-    for (int i = 0; i < 50; ++i) {
-        folder.writeFile("f" + std::to_string(i * 37 % 100));
+    std::vector<std::string> expected = {".directory",   "10 KB.txt",    "9 KB.txt",    "apple.txt",
+                                         "Banana.txt",   "cherry.txt",   "co-op.txt",   "coop.txt",
+                                         "IMG_0009.jpg", "IMG_0010.jpg", "img_0011.jpg"};
+    for (int i = 0; i < 300; ++i) {
+        expected.push_back("scan" +
+                           std::string(i < 10    ? "00"
+                                       : i < 100 ? "0"
+                                                 : "") +
+                           std::to_string(i) + ".png");
     }
-    platform::PosixFileSystem fileSystem;
-    fileSystem.enumerate(folder.path(), "*", 0x06,
-                         [&](const platform::DirectoryEntry& entry) { expected.push_back(entry.name); });
+    // Created in a shuffled order, so neither the creation order nor the folder's own order is the
+    // name order by chance.
+    std::vector<std::string> creation = expected;
+    std::mt19937 shuffle(20240607);
+    std::shuffle(creation.begin(), creation.end(), shuffle);
+    for (const std::string& name : creation) {
+        folder.writeFile(name);
+    }
     const Lists lists = list({folder.path(), "", false, false});
     std::vector<std::string> listed = lists.before.column(NameColumn);
     listed.erase(listed.begin());
     EXPECT_EQ(listed, expected);
+
+    FileTable pressed = lists.before;
+    gridSort(pressed, NameColumn, platform::SortCollator());
+    EXPECT_EQ(pressed.column(NameColumn), lists.before.column(NameColumn))
+        << "a press on the name header finds the rows already in its order";
 }
 
 TEST(Listing, TheAfterListMatchesInSizeAndIsEmpty)

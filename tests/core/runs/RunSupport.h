@@ -54,8 +54,8 @@ public:
         renames.emplace_back(from, to);
         return ForwardingFileSystem::renameNoReplace(from, to);
     }
-    std::error_code setTimes(std::string_view path, platform::FileTime accessed,
-                             platform::FileTime modified) override
+    std::error_code setTimes(std::string_view path, std::optional<platform::FileTime> accessed,
+                             std::optional<platform::FileTime> modified) override
     {
         if (const std::error_code error = injected(WriteCall::SetTimes, path)) {
             return error;

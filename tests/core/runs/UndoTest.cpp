@@ -144,7 +144,8 @@ TEST(Undo, AfterATimestampRunRestoresNanosecondsAlsoOfReadOnlyFiles)
     FileTable before;
     FileTable after;
     listFolder(fileSystem, {folder.path(), "*.*", false, false}, before, after);
-    const TimestampOptions options{{2006, 5, 4, 9, 5, 7}, {2007, 6, 5, 10, 6, 8}};
+    const TimestampOptions options{platform::LocalDateTime{2006, 5, 4, 9, 5, 7},
+                                   platform::LocalDateTime{2007, 6, 5, 10, 6, 8}};
     planTimestampChange(before, after, options);
     UndoSnapshot snapshot;
     const ChangeRunResult run =
@@ -194,7 +195,8 @@ TEST(Undo, WithoutARecordedStateWritesTheListedTimesAndAttributes)
     FileTable before;
     FileTable after;
     listFolder(fileSystem, {folder.path(), "*.*", false, false}, before, after);
-    const TimestampOptions options{{2006, 5, 4, 9, 5, 7}, {2007, 6, 5, 10, 6, 8}};
+    const TimestampOptions options{platform::LocalDateTime{2006, 5, 4, 9, 5, 7},
+                                   platform::LocalDateTime{2007, 6, 5, 10, 6, 8}};
     planTimestampChange(before, after, options);
     fileSystem.fault = FaultyFileSystem::failing(WriteCall::ReadState, "a.txt");
     UndoSnapshot snapshot;
