@@ -115,7 +115,7 @@ int main()
             core::UndoSnapshot snapshot = taken;
             measured.push_back(bench::medianSeconds(1, [&] {
                 failures +=
-                    static_cast<int>(core::undoLastRun(snapshot, folder.path(), fileSystem).failures.size());
+                    static_cast<int>(core::undoLastRun(snapshot, fileSystem).failures.size());
             }));
             baseline.push_back(bench::medianSeconds(
                 1, [&] { failures += bareRenamesAndTimes(photoPaths, picturePaths, times); }));

@@ -1,5 +1,6 @@
 #include "UndoSnapshot.h"
 
+#include "core/listing/Identity.h"
 #include "core/listing/Path.h"
 #include "core/runs/RunFailure.h"
 
@@ -37,10 +38,16 @@ void readStates(const FileTable& before, std::string_view folder, platform::File
 
 } // namespace
 
-void UndoSnapshot::take(const FileTable& before, const FileTable& after, std::string_view folder,
-                        platform::FileSystem& fileSystem)
+std::error_code UndoSnapshot::take(const FileTable& before, const FileTable& after, std::string_view folder,
+                                   platform::FileSystem& fileSystem)
 {
+    platform::FileIdentity folderIdentity;
+    if (const std::error_code error =
+            checkFolder(fileSystem, folder, before.listedFolder().identity, folderIdentity)) {
+        return error;
+    }
     clear();
+    Folder = {std::string(folder), folderIdentity};
     const std::size_t count = static_cast<std::size_t>(before.rowCount() - 1);
     BeforeStates.resize(count);
     Renamed.assign(count, false);
@@ -94,13 +101,38 @@ void UndoSnapshot::take(const FileTable& before, const FileTable& after, std::st
             std::rethrow_exception(error);
         }
     }
+    Identities.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const platform::FileIdentity& listed = BeforeRows[k].identity();
+        std::optional<platform::FileState>& state = BeforeStates[k];
+        if (state && listed.known() && state->identity != listed) {
+            state.reset(); // another file's state: the run will not touch that file
+        }
+        Identities[k] = listed.known() || !state ? listed : state->identity;
+    }
+    AfterStates = BeforeStates;
+    return {};
+}
+
+void UndoSnapshot::readAfterState(platform::FileSystem& fileSystem, const std::string& path,
+                                  std::size_t entry)
+{
+    platform::FileState state;
+    if (fileSystem.readState(path, state)) {
+        AfterStates[entry].reset();
+    } else {
+        AfterStates[entry] = state;
+    }
 }
 
 void UndoSnapshot::clear()
 {
+    Folder = {};
     BeforeRows.clear();
     AfterRows.clear();
     BeforeStates.clear();
+    AfterStates.clear();
+    Identities.clear();
     Renamed.clear();
 }
 

@@ -28,9 +28,11 @@ public:
     std::error_code failRename;
 
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                       std::optional<std::uint32_t> permissions,
                                        std::string& temporaryPath) override
     {
-        return failWrite ? failWrite : ForwardingFileSystem::writeTemporaryFile(folder, bytes, temporaryPath);
+        return failWrite ? failWrite
+                         : ForwardingFileSystem::writeTemporaryFile(folder, bytes, permissions, temporaryPath);
     }
     std::error_code renameReplacing(std::string_view from, std::string_view to) override
     {

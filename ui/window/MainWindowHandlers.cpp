@@ -356,7 +356,7 @@ void Tfom_Main::prc_ShowPreview()
     if (name.empty()) {
         return;
     }
-    preview->showFile(core::fullPath(folderBytes(), name));
+    preview->showFile(core::fullPath(before.listedFolder().path, name));
 }
 
 void Tfom_Main::closeMediaPlayer()
@@ -480,6 +480,29 @@ void Tfom_Main::prc_DirListChange()
     reloadLists();
     grd_FileList1->setLeftColumn(0);
     fileLists->copySelection(*grd_FileList1);
+    if (!result.errorMessage.empty()) {
+        boxes_.reportError(fromBytes(result.errorMessage));
+    }
+}
+
+void Tfom_Main::dropListing(const std::string& message)
+{
+    const core::ListingResult result = core::clearLists(before, after);
+    prc_EnablesMode(false);
+    statusPanels_[0]->setText(fromBytes(result.statusText));
+    reloadLists();
+    fileLists->copySelection(*grd_FileList1);
+    btn_Return->setEnabled(false);
+    boxes_.tell(fromBytes(message));
+}
+
+void Tfom_Main::listedFolderVanished(const QString& folder)
+{
+    // Without a chosen folder the tree lists nothing by itself; the caption shows no folder.
+    trr_DirList->setCurrentIndex(QModelIndex());
+    dirChangeDelay_.stop();
+    setWindowTitle(QStringLiteral("Quorvane    【】"));
+    dropListing(core::lostFolderMessage(QFile::encodeName(folder).toStdString()));
 }
 
 void Tfom_Main::prc_EnablesMode(bool flag)
@@ -579,7 +602,7 @@ void Tfom_Main::proc_ReplaceName()
     options.caseSensitive = chk_UpLow->isChecked();
     options.includeExtension = chk_ChangeExt->isChecked();
     options.conversion = static_cast<core::NameConversion>(std::max(0, grp_OptionsItems->checkedId()));
-    core::planReplace(before, after, options, fileSystem_, folderBytes());
+    core::planReplace(before, after, options, fileSystem_, before.listedFolder().path);
     grd_FileList2->reload();
 }
 
@@ -617,7 +640,7 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
     }
     RunProgressWindow progress(this, QStringLiteral("ファイル名を変更しています..."));
     const core::RenameRunResult result = core::runRenames(
-        before, after, folderBytes(), fileSystem_, snapshot,
+        before, after, before.listedFolder().path, fileSystem_, snapshot,
         [this](const std::string& message) {
             const ArrowCursor arrow;
             return boxes_.ask(MessageBoxes::Kind::Error, fromBytes(message));
@@ -625,11 +648,17 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
         progress.callback());
     progress.finish();
     busy.restore();
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
     if (result.rolledBack) {
-        // Files the rollback could not rename back would otherwise go unnoticed.
+        // Files the rollback could not rename back would otherwise go unnoticed; they are what the
+        // undo can still put back. A complete rollback leaves the earlier run's undo as it was.
         if (!result.rollbackFailures.empty()) {
             boxes_.tell(fromBytes(core::withFailureList(
                 "ファイル名の変更を取り消しました", "元の名前に戻せませんでした", result.rollbackFailures)));
+            btn_Return->setEnabled(true);
         }
         prc_DirListChange();
         return;
@@ -650,10 +679,14 @@ void Tfom_Main::btn_ReturnClick()
     BusyCursor busy;
     closeMediaPlayer();
     RunProgressWindow progress(this, QStringLiteral("変更を取り消しています..."));
-    const core::UndoResult result =
-        core::undoLastRun(snapshot, folderBytes(), fileSystem_, progress.callback());
+    // The snapshot knows its folder; the tree may show another by now.
+    const core::UndoResult result = core::undoLastRun(snapshot, fileSystem_, progress.callback());
     progress.finish();
     busy.restore();
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
     boxes_.tell(fromBytes(result.message));
     prc_DirListChange();
     btn_Return->setEnabled(false);
@@ -675,12 +708,23 @@ void Tfom_Main::prc_TimeChange(QTimeEdit* sender)
 
 void Tfom_Main::prc_ChangeDateTest()
 {
-    const BusyCursor busy;
+    runTimestampPreview();
+}
+
+bool Tfom_Main::runTimestampPreview()
+{
+    BusyCursor busy;
     closeMediaPlayer();
-    core::planTimestampChange(
+    const std::error_code refused = core::planTimestampChange(
         before, after,
         {localDateTime(dtt_ModifyDate->dateTime()), localDateTime(dtt_AccessDate->dateTime())});
     grd_FileList2->reload();
+    busy.restore();
+    if (refused) {
+        boxes_.tell(fromBytes(refused.message()));
+        return false;
+    }
+    return true;
 }
 
 void Tfom_Main::prc_ChangeDateRun()
@@ -691,17 +735,17 @@ void Tfom_Main::prc_ChangeDateRun()
     }
     BusyCursor busy;
     closeMediaPlayer();
-    prc_ChangeDateTest();
+    if (!runTimestampPreview()) {
+        return; // a time the clock never shows: the preview said so, and nothing is changed
+    }
     const core::TimestampOptions options{localDateTime(dtt_ModifyDate->dateTime()),
                                          localDateTime(dtt_AccessDate->dateTime())};
     RunProgressWindow progress(this, QStringLiteral("ファイル日付を変更しています..."));
-    const core::ChangeRunResult result = core::runTimestampChange(before, after, folderBytes(), options,
-                                                                  fileSystem_, snapshot, progress.callback());
+    const core::ChangeRunResult result = core::runTimestampChange(
+        before, after, before.listedFolder().path, options, fileSystem_, snapshot, progress.callback());
     progress.finish();
     busy.restore();
-    boxes_.tell(fromBytes(result.message));
-    prc_DirListChange();
-    btn_Return->setEnabled(true);
+    showChangeRunResult(result);
 }
 
 // --- Attributes ---------------------------------------------------------------------------------
@@ -729,10 +773,19 @@ void Tfom_Main::btn_ChangeAttrRunClick()
     closeMediaPlayer();
     btn_ChangeAttrTestClick();
     RunProgressWindow progress(this, QStringLiteral("ファイル属性を変更しています..."));
-    const core::ChangeRunResult result =
-        core::runAttributeChange(before, after, folderBytes(), fileSystem_, snapshot, progress.callback());
+    const core::ChangeRunResult result = core::runAttributeChange(before, after, before.listedFolder().path,
+                                                                  fileSystem_, snapshot, progress.callback());
     progress.finish();
     busy.restore();
+    showChangeRunResult(result);
+}
+
+void Tfom_Main::showChangeRunResult(const core::ChangeRunResult& result)
+{
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
     boxes_.tell(fromBytes(result.message));
     prc_DirListChange();
     btn_Return->setEnabled(true);
@@ -772,11 +825,16 @@ void Tfom_Main::btn_ChangeBMP2JPEGClick()
     options.greyscale = chk_GrayScale->isChecked();
     options.progressive = chk_Progressive->isChecked();
     RunProgressWindow progress(this, QStringLiteral("画像ファイルを変換しています..."));
-    const imaging::ConversionResult result =
-        imaging::convertImages(before, folderBytes(), options, fileSystem_, [&progress](int done, int total) {
+    const imaging::ConversionResult result = imaging::convertImages(
+        before, before.listedFolder().path, options, fileSystem_, [&progress](int done, int total) {
             progress.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
         });
     progress.finish();
+    if (result.refusal) {
+        busy.restore();
+        dropListing(result.message);
+        return;
+    }
     // The pane shows the last picture the run handled, whether it is shown or not; a run that
     // handled no row leaves it alone.
     bool handledARow = false;

@@ -164,7 +164,8 @@ TEST_P(RenameRun, EndsAsTheAnswersDecide)
     auto expected = c.expected;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(onDisk, expected);
-    EXPECT_EQ(snapshot.size(), c.plan.size());
+    // A run rolled back completely leaves the earlier snapshot, here none.
+    EXPECT_EQ(snapshot.size(), c.rolledBack ? 0u : c.plan.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Plans, RenameRun, ::testing::ValuesIn(runCases), testing::SaysName());
