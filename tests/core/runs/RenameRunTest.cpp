@@ -1,6 +1,7 @@
 #include "core/runs/RenameRun.h"
 
 #include "RunSupport.h"
+#include "core/runs/Undo.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +281,20 @@ TEST(RenameRun, ProgressReachesTheTotal)
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
     EXPECT_EQ(reports.back(), 600u);
     EXPECT_LE(reports.size(), 4u);
+}
+
+TEST(RenameRun, AndItsUndoSyncTheFolderOnceAtTheirEnd)
+{
+    const TempFolder folder;
+    folder.writeFile("a");
+    folder.writeFile("b");
+    FaultyFileSystem fileSystem;
+    UndoSnapshot snapshot;
+    runRenames(testing::tableOfNames({"a", "b"}), testing::tableOfNames({"x", "y"}), folder.path(),
+               fileSystem, snapshot, {});
+    EXPECT_EQ(fileSystem.folderSyncs, std::vector<std::size_t>{2});
+    undoLastRun(snapshot, fileSystem);
+    EXPECT_EQ(fileSystem.folderSyncs, (std::vector<std::size_t>{2, 4}));
 }
 
 } // namespace
