@@ -336,11 +336,11 @@ public:
                           bool& written) const
     {
         written = paths_.count(path) != 0;
-        platform::FileIdentity identity;
-        if (written || fileSystem.identify(path, identity)) {
+        platform::EntryStamp found;
+        if (written || fileSystem.identify(path, found)) {
             return {}; // nothing of that name: nothing to lose
         }
-        written = identities_.count({identity.device, identity.inode}) != 0;
+        written = identities_.count({found.identity.device, found.identity.inode}) != 0;
         const auto spelling = byFolding_.find(platform::simpleCaseFolded(name));
         if (written || spelling == byFolding_.end()) {
             return {};
@@ -352,9 +352,9 @@ public:
     {
         paths_.insert(path);
         byFolding_.emplace(platform::simpleCaseFolded(name), path);
-        platform::FileIdentity identity;
-        if (!fileSystem.identify(path, identity)) {
-            identities_.insert({identity.device, identity.inode});
+        platform::EntryStamp made;
+        if (!fileSystem.identify(path, made)) {
+            identities_.insert({made.identity.device, made.identity.inode});
         }
     }
 

@@ -33,8 +33,8 @@ struct ConversionOptions
     int quality = 100; // 1 to 100, used when writing JPEG
     bool greyscale = false;
     bool progressive = false;
-    int threads = 0;           // workers decoding and encoding; 0 means one per core
-    ThreadStarter startThread; // empty: std::thread
+    int threads = 0;             // workers decoding and encoding; 0 means one per core
+    ThreadStarter startThread{}; // empty: std::thread
 };
 
 // The failure that stopped a run at one row.

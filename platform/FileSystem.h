@@ -54,6 +54,16 @@ struct DirectoryEntry
 
 using EntryVisitor = std::function<void(const DirectoryEntry&)>;
 
+// What a name leads to, from one look at the entry: which entry it is, and what an edit of it
+// changes (its modification time and permission bits), so that an undo can tell a file edited since
+// its run.
+struct EntryStamp
+{
+    FileIdentity identity;
+    FileTime modified;
+    std::uint32_t mode = 0; // permission bits only (07777)
+};
+
 // What an undo needs to put a file back exactly as it was: its times to the nanosecond, its
 // permission bits, and the raw value of its DOS attribute store (empty where it has none).
 struct FileState
@@ -110,8 +120,8 @@ public:
     // that a later change cannot reach the disk before them.
     virtual std::error_code syncFolder(std::string_view folder) = 0;
 
-    // The identity of the entry at path, never through a symbolic link.
-    virtual std::error_code identify(std::string_view path, FileIdentity& identity) = 0;
+    // The identity and stamp of the entry at path, never through a symbolic link.
+    virtual std::error_code identify(std::string_view path, EntryStamp& stamp) = 0;
 
     // The identity of the folder at path, symbolic links followed as opening it does; fails with
     // ENOTDIR when path names no folder.

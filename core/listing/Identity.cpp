@@ -44,16 +44,22 @@ std::error_code checkFolder(platform::FileSystem& fileSystem, std::string_view f
 }
 
 std::error_code checkEntry(platform::FileSystem& fileSystem, std::string_view path,
-                           const platform::FileIdentity& expected)
+                           const platform::FileIdentity& expected, platform::EntryStamp& found)
 {
-    platform::FileIdentity found;
     if (const std::error_code error = fileSystem.identify(path, found)) {
         return error;
     }
-    if (expected.known() && found != expected) {
+    if (expected.known() && found.identity != expected) {
         return makeError(IdentityError::FileChanged);
     }
     return {};
+}
+
+std::error_code checkEntry(platform::FileSystem& fileSystem, std::string_view path,
+                           const platform::FileIdentity& expected)
+{
+    platform::EntryStamp found;
+    return checkEntry(fileSystem, path, expected, found);
 }
 
 std::string folderChangedMessage(std::string_view folder)

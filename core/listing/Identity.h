@@ -26,7 +26,9 @@ std::error_code checkFolder(platform::FileSystem& fileSystem, std::string_view f
 
 // Whether path still leads to the entry expected, checked just before a change: the system's error
 // (ENOENT for a file that is gone), FileChanged for another file. Any entry passes when expected
-// is unknown.
+// is unknown. Gives what the name leads to in found.
+std::error_code checkEntry(platform::FileSystem& fileSystem, std::string_view path,
+                           const platform::FileIdentity& expected, platform::EntryStamp& found);
 std::error_code checkEntry(platform::FileSystem& fileSystem, std::string_view path,
                            const platform::FileIdentity& expected);
 

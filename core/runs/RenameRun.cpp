@@ -31,24 +31,32 @@ private:
     std::size_t prefix_;
 };
 
-// Renames the entry's file, checking first that its name still leads to it.
-std::error_code renameChecked(platform::FileSystem& fileSystem, const PathPair& paths,
-                              const platform::FileIdentity& identity)
+// Renames the file of entry k, checking first that its name still leads to it. What the name led
+// to is kept for the undo: the file, where the row carried no identity, and the modification time
+// and permission bits that the rename leaves as they are, so that the undo can tell a later edit.
+std::error_code renameChecked(platform::FileSystem& fileSystem, const PathPair& paths, UndoSnapshot& run,
+                              std::size_t k)
 {
-    if (const std::error_code error = checkEntry(fileSystem, paths.from(), identity)) {
+    platform::EntryStamp found;
+    if (const std::error_code error = checkEntry(fileSystem, paths.from(), run.Identities[k], found)) {
         return error;
     }
+    run.Identities[k] = found.identity;
+    platform::FileState& left = run.AfterStates[k].emplace();
+    left.identity = found.identity;
+    left.modified = found.modified;
+    left.mode = found.mode;
     return fileSystem.renameNoReplace(paths.from(), paths.to());
 }
 
 std::error_code renameIfUsable(platform::FileSystem& fileSystem, PathPair& paths, std::string_view from,
-                               std::string_view to, const platform::FileIdentity& identity)
+                               std::string_view to, UndoSnapshot& run, std::size_t k)
 {
     if (!isUsableName(from) || !isUsableName(to)) {
         return makeError(RunError::UnusableName);
     }
     paths.set(from, to);
-    return renameChecked(fileSystem, paths, identity);
+    return renameChecked(fileSystem, paths, run, k);
 }
 
 } // namespace
@@ -73,7 +81,7 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
     // The run's own record replaces the snapshot only when it leaves something to undo, so that a
     // run rolled back completely leaves the earlier run's undo as it was.
     UndoSnapshot run;
-    if (const std::error_code error = run.take(before, after, folder, fileSystem)) {
+    if (const std::error_code error = run.takeRows(before, after, folder, fileSystem)) {
         result.refusal = error;
         result.message = folderChangedMessage(folder);
         return result;
@@ -86,7 +94,7 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
     for (std::size_t k = 0; k < count; ++k) {
         const std::string_view from = run.BeforeRows[k][NameColumn];
         const std::string_view to = run.AfterRows[k][NameColumn];
-        const std::error_code error = renameIfUsable(fileSystem, paths, from, to, run.Identities[k]);
+        const std::error_code error = renameIfUsable(fileSystem, paths, from, to, run, k);
         if (!error) {
             run.Renamed[k] = true;
             renamed.push_back(k);
@@ -111,7 +119,7 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
                 continue;
             }
             paths.set(planned, original);
-            if (const std::error_code back = renameChecked(fileSystem, paths, run.Identities[*it])) {
+            if (const std::error_code back = renameChecked(fileSystem, paths, run, *it)) {
                 result.rollbackFailures.push_back({static_cast<int>(*it + 1), std::string(original), back});
             } else {
                 run.Renamed[*it] = false;

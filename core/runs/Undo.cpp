@@ -88,8 +88,19 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
         std::string_view current = renamed ? planned : original;
         from.resize(prefix.size());
         from.append(current);
+        // What the name leads to now. The whole state is read only where the undo may put one back;
+        // after a rename run, the file's stamp tells its identity and any edit since.
         platform::FileState now;
-        std::error_code failure = fileSystem.readState(from, now);
+        std::error_code failure;
+        if (snapshot.StatesChanged) {
+            failure = fileSystem.readState(from, now);
+        } else {
+            platform::EntryStamp stamp;
+            failure = fileSystem.identify(from, stamp);
+            now.identity = stamp.identity;
+            now.modified = stamp.modified;
+            now.mode = stamp.mode;
+        }
         if (!failure && snapshot.Identities[k].known() && now.identity != snapshot.Identities[k]) {
             failure = makeError(IdentityError::FileChanged);
         }
@@ -112,7 +123,7 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
         const std::optional<platform::FileState>& left = snapshot.AfterStates[k];
         if (left && changedSince(now, *left)) {
             edited.push_back({row, std::string(original), {}});
-        } else {
+        } else if (snapshot.StatesChanged) {
             to.resize(prefix.size());
             to.append(current);
             const std::optional<platform::FileState>& state = snapshot.BeforeStates[k];

@@ -28,11 +28,12 @@ struct UndoResult
 };
 
 // Reverses the run recorded in the snapshot, in the snapshot's folder, last entry first: renames
-// back each file the run renamed, then puts back the file's exact times, permission bits and DOS
-// bits as read when the snapshot was taken (the before list's texts where none were read), on
-// whichever name the file now has. A file changed since the run left it keeps its present state,
-// and one whose name leads to another file now, or to none, is not touched. Every entry is tried,
-// the folder is flushed at the end and the snapshot emptied.
+// back each file the run renamed and, after a run that set times or attributes, puts back the
+// file's exact times, permission bits and DOS bits as read when the snapshot was taken (the before
+// list's texts where none were read), on whichever name the file now has. A file changed since the
+// run left it keeps its present state and is named, and one whose name leads to another file now,
+// or to none, is not touched. Every entry is tried, the folder is flushed at the end and the
+// snapshot emptied.
 UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
                        const RunProgress& progress = {});
 

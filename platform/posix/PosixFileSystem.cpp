@@ -466,14 +466,16 @@ std::error_code PosixFileSystem::syncFolder(std::string_view folder)
     return folderFd.closeNow();
 }
 
-std::error_code PosixFileSystem::identify(std::string_view path, FileIdentity& identity)
+std::error_code PosixFileSystem::identify(std::string_view path, EntryStamp& stamp)
 {
     struct stat info
     {};
     if (lstat(nullTerminated(path).c_str(), &info) != 0) {
         return lastError();
     }
-    identity = identityOf(info);
+    stamp.identity = identityOf(info);
+    stamp.modified = {info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec)};
+    stamp.mode = info.st_mode & 07777;
     return {};
 }
 

@@ -102,7 +102,8 @@ namespace {
 // instant, also across daylight-saving changes and in zones with half-hour shifts.
 TEST(LocalTimeConverter, AgreesWithTheSystemAtEveryInstant)
 {
-    for (const char* zoneName : {"Europe/Berlin", "Asia/Tokyo", "Australia/Lord_Howe", "America/St_Johns", "UTC"}) {
+    for (const char* zoneName :
+         {"Europe/Berlin", "Asia/Tokyo", "Australia/Lord_Howe", "America/St_Johns", "UTC"}) {
         const testing::TimeZone zone(zoneName);
         LocalTimeConverter convert;
         // Hours around the spring and autumn changes of 2021 in the northern and southern zones,

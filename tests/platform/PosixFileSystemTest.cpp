@@ -208,21 +208,21 @@ TEST(PosixFileSystem, GivesEachEntryTheIdentityItsNameLeadsToAndKeepsItThroughAR
     folder.writeFile("b.txt");
     PosixFileSystem fileSystem;
     const auto entries = listAll(folder.path());
-    FileIdentity a;
-    ASSERT_FALSE(fileSystem.identify(folder.pathOf("a.txt"), a));
+    EntryStamp stamp;
+    ASSERT_FALSE(fileSystem.identify(folder.pathOf("a.txt"), stamp));
+    const FileIdentity a = stamp.identity;
     EXPECT_TRUE(a.known());
     EXPECT_EQ(entries.at("a.txt").identity, a);
     EXPECT_NE(entries.at("b.txt").identity, a);
     ASSERT_FALSE(fileSystem.renameNoReplace(folder.pathOf("a.txt"), folder.pathOf("c.txt")));
-    FileIdentity c;
-    ASSERT_FALSE(fileSystem.identify(folder.pathOf("c.txt"), c));
-    EXPECT_EQ(c, a);
+    ASSERT_FALSE(fileSystem.identify(folder.pathOf("c.txt"), stamp));
+    EXPECT_EQ(stamp.identity, a);
 
     FileIdentity folderIdentity;
     EXPECT_FALSE(fileSystem.identifyFolder(folder.path(), folderIdentity));
     EXPECT_NE(folderIdentity, a);
     EXPECT_EQ(fileSystem.identifyFolder(folder.pathOf("c.txt"), folderIdentity), std::errc::not_a_directory);
-    EXPECT_EQ(fileSystem.identify(folder.pathOf("a.txt"), c), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(fileSystem.identify(folder.pathOf("a.txt"), stamp), std::errc::no_such_file_or_directory);
 }
 
 TEST(PosixFileSystem, ShortNameOfAnEntryWithoutAShortFormIsItsName)

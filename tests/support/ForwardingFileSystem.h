@@ -34,9 +34,9 @@ public:
     }
     std::error_code removeFile(std::string_view path) override { return real_.removeFile(path); }
     std::error_code syncFolder(std::string_view folder) override { return real_.syncFolder(folder); }
-    std::error_code identify(std::string_view path, platform::FileIdentity& identity) override
+    std::error_code identify(std::string_view path, platform::EntryStamp& stamp) override
     {
-        return real_.identify(path, identity);
+        return real_.identify(path, stamp);
     }
     std::error_code identifyFolder(std::string_view path, platform::FileIdentity& identity) override
     {

@@ -92,11 +92,11 @@ TEST(Listing, RecordsTheFolderAndEachFileByIdentity)
     folder.writeFile("a.txt");
     const Lists lists = list({folder.path(), "", false, false});
     platform::PosixFileSystem fileSystem;
-    platform::FileIdentity file;
+    platform::EntryStamp file;
     platform::FileIdentity listedFolder;
     ASSERT_FALSE(fileSystem.identify(folder.pathOf("a.txt"), file));
     ASSERT_FALSE(fileSystem.identifyFolder(folder.path(), listedFolder));
-    EXPECT_EQ(lists.before.row(1).identity(), file);
+    EXPECT_EQ(lists.before.row(1).identity(), file.identity);
     EXPECT_EQ(lists.before.listedFolder(), (ListedFolder{folder.path(), listedFolder}));
     EXPECT_TRUE(lists.result.errorMessage.empty());
 }

@@ -54,7 +54,8 @@ struct TwoFolders
                 return;
             }
             std::filesystem::rename(a, root.pathOf("A-moved"));
-            QTest::qWaitFor([&] { return w->selectedFolder() != QString::fromStdString(a); }, 5000);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return w->selectedFolder() != QString::fromStdString(a); }, 5000));
             QTest::qWait(200);
         };
     }
