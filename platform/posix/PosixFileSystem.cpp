@@ -198,7 +198,8 @@ std::error_code PosixFileSystem::enumerate(std::string_view folder, std::string_
     // large folder they are spread over the machine's cores. Entries keep the system's order.
     std::vector<std::string> names;
     const std::error_code readError = posix::readFolder(dir, [&](const dirent& record) {
-        if (record.d_type != DT_DIR) { // also "." and ".."
+        // Folders are never listed, "." and ".." among them.
+        if (record.d_type != DT_DIR) {
             const std::string_view name(record.d_name);
             if (matcher.matches(name)) {
                 names.emplace_back(name);
