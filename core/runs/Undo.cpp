@@ -84,6 +84,10 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
             continue;
         }
         const bool renamed = snapshot.Renamed[k] && planned != original;
+        if (!renamed && !snapshot.StatesChanged) {
+            ticker.advance(done); // the run did nothing to this file
+            continue;
+        }
         // The name the file really has now: its after-name until it is renamed back.
         std::string_view current = renamed ? planned : original;
         from.resize(prefix.size());
@@ -154,7 +158,6 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
     message = withFailureList(std::move(message),
                               "実行の後で変更されていたため、日時と属性を戻しませんでした", edited);
     result.message = withSyncFailure(std::move(message), synced);
-    result.keptAsEdited = std::move(edited);
     return result;
 }
 

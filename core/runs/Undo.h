@@ -20,8 +20,6 @@ struct UndoResult
 {
     std::string message;              // the completion message with the files not restored
     std::vector<RunFailure> failures; // entries whose name or state could not be put back
-    // Files changed since the run (a later edit): renamed back with their state as it is now.
-    std::vector<RunFailure> keptAsEdited;
     // Set when the undo changed nothing because the snapshot's folder is gone or is another folder
     // now; the snapshot is then kept.
     std::error_code refusal;

@@ -164,5 +164,43 @@ TEST(ListedFolder, AnUndoAfterARolledBackRunUndoesTheRunBeforeIt)
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"a.txt", "b.txt", "b.x"}));
 }
 
+// Refuses to give one name back, so that a rollback leaves that file renamed.
+class RenameBackFails : public testing::ForwardingFileSystem
+{
+public:
+    std::string refused;
+    std::error_code renameNoReplace(std::string_view from, std::string_view to) override
+    {
+        if (to.ends_with("/" + refused)) {
+            return std::make_error_code(std::errc::permission_denied);
+        }
+        return ForwardingFileSystem::renameNoReplace(from, to);
+    }
+};
+
+TEST(ListedFolder, APartialRollbackOffersTheUndoOfWhatStayedRenamed)
+{
+    TempFolder folder;
+    folder.writeFile("a.txt");
+    folder.writeFile("a.log");
+    RenameBackFails fileSystem;
+    TestWindow w(&fileSystem);
+    ASSERT_TRUE(w.choose(folder.path()));
+    // The first row's file takes a.dat, the second fails, and the first cannot have its name back.
+    const std::string first(w->before.cell(core::NameColumn, 1));
+    const std::string second(w->before.cell(core::NameColumn, 2));
+    fileSystem.refused = first;
+    w->edt_Ext->setText(QStringLiteral("dat"));
+    w.boxes.answers = {core::Answer::Yes, core::Answer::Yes};
+    w->btn_ChangeExtRun->click();
+    ASSERT_EQ(namesIn(folder.path()), (std::vector<std::string>{"a.dat", second}));
+    EXPECT_TRUE(w->btn_Return->isEnabled());
+
+    fileSystem.refused.clear();
+    w->btn_Return->click();
+    EXPECT_EQ(w.boxes.told.back(), QStringLiteral("変更の取り消しが完了しました"));
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"a.log", "a.txt"}));
+}
+
 } // namespace
 } // namespace quorvane::ui
