@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "core/listing/FileTable.h"
+#include "core/runs/RunFailure.h"
 #include "core/runs/TimestampChange.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/settings/InputSettings.h"
@@ -278,6 +279,15 @@ private:
     core::TimestampOptions timestampOptions() const;
     // The pickers of a time are on while its check box is checked and on.
     void followTimeChecks();
+    // The preview of the date tab; false when it refused a chosen time, which it says.
+    bool runTimestampPreview();
+    // Shows what a timestamp or attribute run did, lists again and offers the undo.
+    void showChangeRunResult(const core::ChangeRunResult& result);
+    // Empties both lists with a message, ending the undo, when the listed folder is gone or is
+    // another folder now.
+    void dropListing(const std::string& message);
+    // The listed folder was deleted or moved away: the tree chooses nothing instead of a neighbour.
+    void listedFolderVanished(const QString& folder);
     // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();
     void reloadLists();
