@@ -27,7 +27,13 @@ public:
         ++shown;
         return core::Answer::No;
     }
+    core::Answer askAboutFailure(const QString&, bool&) override
+    {
+        ++shown;
+        return core::Answer::No;
+    }
     void tell(const QString&) override { ++shown; }
+    void reportCompletion(const QString&, bool) override { ++shown; }
     void reportError(const QString&) override { ++shown; }
 };
 

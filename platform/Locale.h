@@ -24,6 +24,15 @@ public:
     // A byte string whose plain byte order (std::string::compare) is the collation order, so a
     // sort can compute each key once.
     std::string sortKey(std::string_view text) const;
+    // The same key appended to key, so that many keys can share one buffer. May be called from
+    // several threads at once.
+    void appendSortKey(std::string_view text, std::string& key) const;
+
+    // A short key with the order of appendSortKey's among texts that the collator orders character
+    // by character, which simplyOrdered tells (plain ASCII, in the usual locales). A sort takes
+    // these keys only when every one of its texts qualifies: the two kinds never meet.
+    bool simplyOrdered(std::string_view text) const;
+    void appendSimpleSortKey(std::string_view text, std::string& key) const;
 
     // Negative, zero or positive as a sorts before, with or after b.
     int compare(std::string_view a, std::string_view b) const;

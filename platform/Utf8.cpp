@@ -102,20 +102,20 @@ char32_t foldedCharacter(const Utf8Char& c)
     return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c.codePoint), U_FOLD_CASE_DEFAULT));
 }
 
-std::string foldCase(std::string_view text)
+std::string simpleCaseFolded(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
+    std::string folded;
+    folded.reserve(text.size());
     for (std::size_t offset = 0; offset < text.size();) {
         const Utf8Char c = decodeUtf8(text, offset);
         if (c.valid) {
-            appendUtf8(out, foldedCharacter(c));
+            appendUtf8(folded, foldedCharacter(c));
         } else {
-            out.push_back(text[offset]);
+            folded.append(text.substr(offset, c.length));
         }
         offset += c.length;
     }
-    return out;
+    return folded;
 }
 
 } // namespace quorvane::platform

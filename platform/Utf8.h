@@ -28,8 +28,9 @@ bool isValidUtf8(std::string_view text);
 // one, as file systems that ignore case compare names); an invalid byte stays itself.
 char32_t foldedCharacter(const Utf8Char& c);
 
-// text with every character folded: two names that a file system ignoring case calls equal give
-// the same bytes. Invalid bytes are kept as they are.
-std::string foldCase(std::string_view text);
+// The text with every valid character replaced by its simple Unicode case folding, one character
+// for one, as file systems that ignore case compare names ("ÄPFEL.TXT" and "äpfel.txt" fold
+// alike); a byte that is a character of its own stays as it is.
+std::string simpleCaseFolded(std::string_view text);
 
 } // namespace quorvane::platform

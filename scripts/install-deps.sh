@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Quorvane need.
-# Skips apt-get entirely when every package is already installed, so a second run is quick.
+# Skips apt-get entirely when every package is already installed, and the locale generation when
+# the Japanese locale exists, so a second run is quick.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,10 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     # gst-launch-1.0, which makes the test video of the preview tests.
     gstreamer1.0-tools
+    # A Vulkan driver that needs no graphics card (lavapipe), which libvulkan1 recommends. Without
+    # one, GStreamer's Vulkan device provider, started with every media player, fails to open an
+    # instance and leaks its error text, which LeakSanitizer reports after the media tests.
+    mesa-vulkan-drivers
     # The window's font.
     fonts-ipafont-gothic
     # Tests and benchmarks.
@@ -20,9 +25,19 @@ packages=(
     # Desktop integration: checking the launcher and metainfo, building the Debian package,
     # rendering the icon's PNG sizes (scripts/render-icons.sh).
     desktop-file-utils appstream binutils librsvg2-bin
-    # Screenshots of the window under xvfb-run (import).
-    imagemagick
+    # The README's screenshot (scripts/take-screenshot.sh): the window under xvfb-run, driven by
+    # xdotool and taken with import.
+    imagemagick xdotool
+    # The system's error texts in Japanese: glibc's translations and the means to generate the
+    # Japanese locale they need (below).
+    libc-l10n locales
 )
+
+if [[ $(id -u) -ne 0 ]]; then
+    sudo=sudo
+else
+    sudo=
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -30,16 +45,21 @@ for package in "${packages[@]}"; do
     [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done
 
-if ((${#missing[@]} == 0)); then
-    exit 0
+if ((${#missing[@]} > 0)); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-if [[ $(id -u) -ne 0 ]]; then
-    sudo=sudo
-else
-    sudo=
+# glibc gives its error texts in Japanese only under a Japanese locale, which Debian generates only
+# on request: enable ja_JP.UTF-8 in /etc/locale.gen and generate it, unless it is there already.
+if ! locale -a 2>/dev/null | grep -ix 'ja_JP\.utf-\?8' >/dev/null; then
+    echo "Generating the ja_JP.UTF-8 locale"
+    if grep -q '^# *ja_JP\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+        $sudo sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    elif ! grep -q '^ja_JP\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+        echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    fi
+    $sudo locale-gen
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -2,6 +2,11 @@
 
 #include "platform/Locale.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -45,19 +50,93 @@ void moveSelectionDown(FileTable& before, FileTable& after)
 
 namespace {
 
-struct KeyedRow
+// A row's sort key, as a place in one of the key buffers, and the row's index.
+struct KeyedIndex
 {
-    std::string key;
-    FileRow row;
+    std::string_view key;
+    std::uint32_t index;
+};
+
+// Below this many rows per thread one thread computes every key: a thread costs more than it saves.
+constexpr std::size_t keysPerThread = 8192;
+constexpr unsigned maxKeyThreads = 4;
+
+// The sort keys of one column of rows. A key costs a pass through the collator and the rows are
+// independent, so the keys of many rows are computed by several threads, each on its own range and
+// into a buffer of its own, which keeps the keys of neighbouring rows together in memory.
+class SortKeys
+{
+public:
+    SortKeys(const std::vector<FileRow>& rows, int column, const platform::SortCollator& collator)
+        : items_(rows.size())
+    {
+        const std::size_t count = rows.size();
+        // The short keys order as the full ones do, but only among themselves.
+        const bool simple = std::all_of(rows.begin(), rows.end(), [&](const FileRow& row) {
+            return collator.simplyOrdered(row[column]);
+        });
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        const std::size_t threads =
+            std::max<std::size_t>(1, std::min<std::size_t>({cores, maxKeyThreads, count / keysPerThread}));
+        const std::size_t chunk = (count + threads - 1) / threads;
+        buffers_.resize(threads);
+        const auto computeRange = [&](std::size_t range) {
+            const std::size_t first = range * chunk;
+            const std::size_t last = std::min(count, first + chunk);
+            std::string& buffer = buffers_[range];
+            // A file name's key rarely needs more than this; the buffer grows when one does.
+            buffer.reserve((last - first) * 128);
+            std::vector<std::size_t> ends;
+            ends.reserve(last - first);
+            for (std::size_t k = first; k < last; ++k) {
+                if (simple) {
+                    collator.appendSimpleSortKey(rows[k][column], buffer);
+                } else {
+                    collator.appendSortKey(rows[k][column], buffer);
+                }
+                ends.push_back(buffer.size());
+            }
+            // The buffer no longer grows: its keys can be pointed at.
+            std::size_t start = 0;
+            for (std::size_t k = first; k < last; ++k) {
+                const std::size_t end = ends[k - first];
+                items_[k] = {std::string_view(buffer).substr(start, end - start),
+                             static_cast<std::uint32_t>(k)};
+                start = end;
+            }
+        };
+        std::vector<std::thread> helpers;
+        std::size_t started = 1;
+        try {
+            for (; started < threads; ++started) {
+                helpers.emplace_back(computeRange, started);
+            }
+        } catch (const std::system_error&) {
+            // No thread to spare: this thread computes the remaining ranges itself.
+        }
+        computeRange(0);
+        for (std::size_t range = started; range < threads; ++range) {
+            computeRange(range);
+        }
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+    }
+
+    std::vector<KeyedIndex>& items() { return items_; }
+
+private:
+    std::vector<std::string> buffers_;
+    std::vector<KeyedIndex> items_;
 };
 
 // The quicksort exactly as users have known it; comparisons are always against the element that
 // currently stands at the pivot position P, which the exchanges carry along. The left part goes on
 // a stack of its own instead of the call stack, so no input can exhaust the stack; the parts are
 // disjoint, so the order in which they are sorted does not change the result.
-void quickSort(std::vector<KeyedRow>& items, int lowest, int highest)
+void quickSort(std::vector<KeyedIndex>& items, int lowest, int highest)
 {
-    const auto at = [&items](int position) -> KeyedRow& {
+    const auto at = [&items](int position) -> KeyedIndex& {
         return items[static_cast<std::size_t>(position)];
     };
     std::vector<std::pair<int, int>> pending{{lowest, highest}};
@@ -99,20 +178,36 @@ void quickSort(std::vector<KeyedRow>& items, int lowest, int highest)
 
 } // namespace
 
+void sortRows(std::vector<FileRow>& rows, int column, const platform::SortCollator& collator)
+{
+    if (rows.size() < 2) {
+        return;
+    }
+    SortKeys keys(rows, column, collator);
+    std::vector<KeyedIndex>& items = keys.items();
+    quickSort(items, 0, static_cast<int>(items.size()) - 1);
+    std::vector<FileRow> sorted;
+    sorted.reserve(rows.size());
+    for (const KeyedIndex& item : items) {
+        sorted.push_back(std::move(rows[item.index]));
+    }
+    rows = std::move(sorted);
+}
+
 void gridSort(FileTable& table, int column, const platform::SortCollator& collator)
 {
     const int count = table.rowCount() - 1;
     if (count < 2) {
         return;
     }
-    std::vector<KeyedRow> items;
-    items.reserve(static_cast<std::size_t>(count));
+    std::vector<FileRow> rows;
+    rows.reserve(static_cast<std::size_t>(count));
     for (int row = 1; row <= count; ++row) {
-        items.push_back({collator.sortKey(table.cell(column, row)), table.row(row)});
+        rows.push_back(table.row(row));
     }
-    quickSort(items, 0, count - 1);
+    sortRows(rows, column, collator);
     for (int row = 1; row <= count; ++row) {
-        table.setRow(row, std::move(items[static_cast<std::size_t>(row - 1)].row));
+        table.setRow(row, std::move(rows[static_cast<std::size_t>(row - 1)]));
     }
 }
 

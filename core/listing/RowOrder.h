@@ -2,6 +2,8 @@
 
 #include "FileTable.h"
 
+#include <vector>
+
 namespace quorvane::platform {
 class SortCollator;
 }
@@ -19,5 +21,9 @@ void moveSelectionDown(FileTable& before, FileTable& after);
 // leaves rows with equal keys: sorting an already sorted table exchanges every pair of equal keys
 // and reverses every run of three. The selection keeps its row numbers.
 void gridSort(FileTable& table, int column, const platform::SortCollator& collator);
+
+// The same sort over file rows held apart from a table, as a listing holds them before the table
+// takes them.
+void sortRows(std::vector<FileRow>& rows, int column, const platform::SortCollator& collator);
 
 } // namespace quorvane::core

@@ -30,8 +30,8 @@ public:
             currentFolded_.reserve(current.size());
             plannedFolded_.reserve(planned.size());
             for (std::size_t k = 0; k < current.size(); ++k) {
-                currentFolded_.push_back(platform::foldCase(current[k]));
-                plannedFolded_.push_back(platform::foldCase(planned[k]));
+                currentFolded_.push_back(platform::simpleCaseFolded(current[k]));
+                plannedFolded_.push_back(platform::simpleCaseFolded(planned[k]));
             }
         }
     }
@@ -181,7 +181,7 @@ std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view
     staying.reserve(otherEntries.size() + count);
     for (const std::string_view name : otherEntries) {
         if (matching == NameMatching::IgnoreCase) {
-            otherFolded.push_back(platform::foldCase(name));
+            otherFolded.push_back(platform::simpleCaseFolded(name));
         } else {
             staying.insert(name);
         }

@@ -1,7 +1,9 @@
 #include "RunFailure.h"
 
 #include "UndoSnapshot.h"
+#include "core/listing/Identity.h"
 #include "core/listing/Path.h"
+#include "platform/ErrorCode.h"
 
 #include <algorithm>
 
@@ -70,11 +72,11 @@ std::string withFailureList(std::string message, std::string_view what,
     return message;
 }
 
-std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string_view folder,
+std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
                                        const RunProgress& progress, const FileChange& change)
 {
     std::vector<RunFailure> failures;
-    std::string path = folderPrefix(folder);
+    std::string path = folderPrefix(snapshot.Folder.path);
     const std::size_t prefixLength = path.size();
     const std::size_t count = snapshot.size();
     ProgressTicker ticker(progress, count);
@@ -86,7 +88,10 @@ std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string
         } else {
             path.resize(prefixLength);
             path.append(name);
-            error = change(path, k);
+            error = checkEntry(fileSystem, path, snapshot.Identities[k]);
+            if (!error) {
+                error = change(path, k);
+            }
         }
         if (error) {
             failures.push_back({static_cast<int>(k + 1), std::string(name), error});
@@ -94,6 +99,15 @@ std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string
         ticker.advance(k + 1);
     }
     return failures;
+}
+
+std::string withSyncFailure(std::string message, std::error_code error)
+{
+    if (error) {
+        message += "\r\n\r\nフォルダの変更をディスクに書き込めませんでした：";
+        message += platform::errorText(error);
+    }
+    return message;
 }
 
 } // namespace quorvane::core

@@ -1,38 +1,95 @@
 #include "TimestampChange.h"
 
+#include "core/listing/Identity.h"
 #include "core/listing/TextForms.h"
 
 #include <optional>
 
 namespace quorvane::core {
 
-void planTimestampChange(const FileTable& before, FileTable& after, const TimestampOptions& options)
+namespace {
+
+bool showable(const TimestampOptions& options)
 {
-    const std::string modified = timestampText(options.modified);
-    const std::string accessed = timestampText(options.accessed);
+    return (!options.modified || platform::fromLocalDateTime(*options.modified)) &&
+           (!options.accessed || platform::fromLocalDateTime(*options.accessed));
+}
+
+} // namespace
+
+std::error_code planTimestampChange(const FileTable& before, FileTable& after,
+                                    const TimestampOptions& options)
+{
+    if (!showable(options)) {
+        return makeError(RunError::UnusableTime);
+    }
+    const std::optional<std::string> modified =
+        options.modified ? std::optional(timestampText(*options.modified)) : std::nullopt;
+    const std::optional<std::string> accessed =
+        options.accessed ? std::optional(timestampText(*options.accessed)) : std::nullopt;
     after.setRowCount(before.rowCount());
     for (int row = 1; row < before.rowCount(); ++row) {
         FileRow planned = before.row(row);
-        planned.set(ModifiedColumn, modified);
-        planned.set(AccessedColumn, accessed);
+        if (modified) {
+            planned.set(ModifiedColumn, *modified);
+        }
+        if (accessed) {
+            planned.set(AccessedColumn, *accessed);
+        }
         after.setRow(row, std::move(planned));
     }
+    return {};
 }
+
+namespace {
+
+// The file time of a chosen local time: empty when none was chosen, and unusable when the clock
+// never shows it.
+struct ChosenTime
+{
+    std::optional<platform::FileTime> time;
+    bool unusable = false;
+};
+
+ChosenTime chosenTime(const std::optional<platform::LocalDateTime>& local)
+{
+    if (!local) {
+        return {};
+    }
+    const std::optional<std::int64_t> seconds = platform::fromLocalDateTime(*local);
+    if (!seconds) {
+        return {std::nullopt, true};
+    }
+    return {platform::FileTime{*seconds, 0}, false};
+}
+
+} // namespace
 
 ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    const TimestampOptions& options, platform::FileSystem& fileSystem,
                                    UndoSnapshot& snapshot, const RunProgress& progress)
 {
-    snapshot.take(before, after, folder, fileSystem);
     ChangeRunResult result;
-    const std::optional<std::int64_t> modified = platform::fromLocalDateTime(options.modified);
-    const std::optional<std::int64_t> accessed = platform::fromLocalDateTime(options.accessed);
-    result.failures = changeEachFile(snapshot, folder, progress, [&](const std::string& path, std::size_t) {
-        if (!modified || !accessed) {
+    UndoSnapshot run;
+    if (const std::error_code error = run.take(before, after, folder, fileSystem)) {
+        result.refusal = error;
+        result.message = folderChangedMessage(folder);
+        return result;
+    }
+    const ChosenTime modified = chosenTime(options.modified);
+    const ChosenTime accessed = chosenTime(options.accessed);
+    result.failures = changeEachFile(run, fileSystem, progress, [&](const std::string& path, std::size_t k) {
+        if (modified.unusable || accessed.unusable) {
             return makeError(RunError::UnusableTime);
         }
-        return fileSystem.setTimes(path, {*accessed, 0}, {*modified, 0});
+        if (!modified.time && !accessed.time) {
+            return std::error_code(); // nothing chosen, nothing to change
+        }
+        const std::error_code error = fileSystem.setTimes(path, accessed.time, modified.time);
+        run.readAfterState(fileSystem, path, k);
+        return error;
     });
+    snapshot = std::move(run);
     result.message = withFailureList(std::string(timestampCompletedMessage), "日付を変更できませんでした",
                                      result.failures);
     return result;

@@ -84,6 +84,12 @@ std::string_view keyName(std::string_view content)
     return content.substr(0, content.find('='));
 }
 
+// The value of a key line as it is read: trimmed, one pair of surrounding quotes stripped.
+std::string_view keyValue(std::string_view content)
+{
+    return withoutQuotes(trimmed(content.substr(content.find('=') + 1)));
+}
+
 std::string encodedValue(std::string_view value)
 {
     value = value.substr(0, value.find_first_of("\r\n"));
@@ -144,10 +150,10 @@ void IniFile::addLine(std::string_view content, std::string_view end)
     }
     case LineKind::Key: {
         Section& section = sections_.back();
-        section.lines.push_back({std::string(content), std::string(end)});
         // Keys before the first section belong to no section and are never read.
-        if (sections_.size() > 1) {
-            section.keys.emplace(folded(keyName(content)), section.lines.size() - 1);
+        const bool inSection = sections_.size() > 1;
+        section.lines.push_back({std::string(content), std::string(end), inSection});
+        if (inSection) {
             section.lastKeyLine = section.lines.size() - 1;
         }
         return;
@@ -184,24 +190,58 @@ const IniFile::Section* IniFile::findSection(std::string_view name) const
     return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
+IniFile::KeyIndex& IniFile::keyIndex(const Section& section)
+{
+    if (!section.keys) {
+        KeyIndex& index = section.keys.emplace();
+        for (std::size_t line = 0; line < section.lines.size(); ++line) {
+            if (section.lines[line].key) {
+                index.emplace(folded(keyName(section.lines[line].content)), line);
+            }
+        }
+    }
+    return *section.keys;
+}
+
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const
 {
     const Section* found = findSection(section);
     if (found == nullptr) {
         return std::nullopt;
     }
-    const auto line = found->keys.find(folded(key));
-    if (line == found->keys.end()) {
+    const KeyIndex& index = keyIndex(*found);
+    const auto line = index.find(folded(key));
+    if (line == index.end()) {
         return std::nullopt;
     }
-    const std::string_view content = found->lines[line->second].content;
-    return std::string(withoutQuotes(trimmed(content.substr(content.find('=') + 1))));
+    return std::string(keyValue(found->lines[line->second].content));
 }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const
 {
     const Section* found = findSection(section);
-    return found != nullptr && found->keys.contains(folded(key));
+    return found != nullptr && keyIndex(*found).contains(folded(key));
+}
+
+bool IniFile::holdsKeys(std::string_view section) const
+{
+    const Section* found = findSection(section);
+    return found != nullptr && found->lastKeyLine != 0;
+}
+
+void IniFile::forEachKey(
+    std::string_view section,
+    const std::function<void(std::string_view name, std::string_view value)>& visit) const
+{
+    const Section* found = findSection(section);
+    if (found == nullptr) {
+        return;
+    }
+    for (const Line& line : found->lines) {
+        if (line.key) {
+            visit(trimmed(keyName(line.content)), keyValue(line.content));
+        }
+    }
 }
 
 void IniFile::endLastLine()
@@ -225,15 +265,18 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
         endLastLine();
         sectionIndex_.emplace(folded(section), sections_.size());
         Section& added = sections_.emplace_back();
-        added.lines.push_back({"[" + std::string(trimmed(section)) + "]", lineEnd_});
-        added.lines.push_back({keyText + "=" + encoded, lineEnd_});
-        added.keys.emplace(folded(key), 1);
+        std::string sectionLine = "[";
+        sectionLine += trimmed(section);
+        sectionLine += ']';
+        added.lines.push_back({std::move(sectionLine), lineEnd_});
+        added.lines.push_back({keyText + "=" + encoded, lineEnd_, true});
         added.lastKeyLine = 1;
         return;
     }
     Section& target = sections_[found->second];
-    const auto line = target.keys.find(folded(key));
-    if (line != target.keys.end()) {
+    KeyIndex& index = keyIndex(target);
+    const auto line = index.find(folded(key));
+    if (line != index.end()) {
         std::string& content = target.lines[line->second].content;
         content.erase(content.find('=') + 1);
         content += encoded;
@@ -247,8 +290,8 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
         }
     }
     target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(position),
-                        Line{keyText + "=" + encoded, lineEnd_});
-    target.keys.emplace(folded(key), position);
+                        Line{keyText + "=" + encoded, lineEnd_, true});
+    index.emplace(folded(key), position);
     target.lastKeyLine = position;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,15 @@ public:
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     bool hasKey(std::string_view section, std::string_view key) const;
+    // Whether the first section of that name holds at least one key, whatever its name.
+    bool holdsKeys(std::string_view section) const;
+
+    // Calls visit with the name and the value of every key of the first section of that name, in
+    // file order, each as value() reads it (the name trimmed, its case kept). A name that occurs
+    // again is passed again, though value() reads only its first occurrence. One pass over the
+    // section: a list of many keys is read without looking each one up.
+    void forEachKey(std::string_view section,
+                    const std::function<void(std::string_view name, std::string_view value)>& visit) const;
 
     // Replaces the value of the first occurrence of the key in place, else appends the key after
     // the last key of the first section of that name, else appends the section with the key at
@@ -40,17 +50,22 @@ private:
     {
         std::string content; // without its line end
         std::string end;     // "\r\n", "\n" or empty for a last line without one
+        bool key = false;    // a key of a section (keys before the first section are none)
     };
+    using KeyIndex = std::unordered_map<std::string, std::size_t>; // folded key name -> first line of it
     struct Section
     {
         std::vector<Line>
             lines; // the section line first, then its body; the part before the first section has none
-        std::unordered_map<std::string, std::size_t> keys; // folded key name -> first line of it
-        std::size_t lastKeyLine = 0;                       // where a new key goes after
+        std::size_t lastKeyLine = 0; // where a new key goes after; 0, the section line, while it holds none
+        // Built at the first look-up of one of its keys, so that a section read only by forEachKey
+        // costs no index.
+        mutable std::optional<KeyIndex> keys;
     };
 
     void addLine(std::string_view content, std::string_view end);
     const Section* findSection(std::string_view name) const;
+    static KeyIndex& keyIndex(const Section& section);
     void endLastLine();
 
     std::string byteOrderMark_;

@@ -51,6 +51,47 @@ int integerValue(const IniFile& file, std::string_view section, std::string_view
     return integerValue(file, section, key).value_or(fallback);
 }
 
+// The number n of a key named exactly as n is written in decimal: digits only, no leading zero.
+std::optional<std::size_t> patternNumber(std::string_view name)
+{
+    if (name.empty() || (name.front() == '0' && name.size() > 1)) {
+        return std::nullopt;
+    }
+    std::size_t number = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number, 10);
+    if (error != std::errc() || end != name.data() + name.size()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// The patterns of keys "0", "1", ... up to the first missing key, in one pass over the section. A
+// list of n patterns needs keys 0 to n-1, so a number beyond the count of keys ends it anyway.
+std::vector<std::string> readPatterns(const IniFile& file)
+{
+    std::vector<std::pair<std::size_t, std::string_view>> numbered;
+    file.forEachKey(extListSection, [&numbered](std::string_view name, std::string_view value) {
+        if (const std::optional<std::size_t> number = patternNumber(name)) {
+            numbered.emplace_back(*number, value);
+        }
+    });
+    std::vector<const std::string_view*> byNumber(numbered.size(), nullptr);
+    for (const auto& [number, value] : numbered) {
+        // The first key of a number is the one read, as for every other key.
+        if (number < byNumber.size() && byNumber[number] == nullptr) {
+            byNumber[number] = &value;
+        }
+    }
+    std::vector<std::string> patterns;
+    for (const std::string_view* value : byNumber) {
+        if (value == nullptr) {
+            break;
+        }
+        patterns.emplace_back(*value);
+    }
+    return patterns;
+}
+
 } // namespace
 
 int readIntegerValue(std::string_view text, int fallback)
@@ -76,13 +117,7 @@ WindowSettings readWindowSettings(const IniFile& file)
     settings.PreMode = integerValue(file, windowStateSection, "PreMode", settings.PreMode);
     settings.FilesWidth = integerValue(file, windowStateSection, "FilesWidth");
     settings.FilesHeight = integerValue(file, windowStateSection, "FilesHeight");
-    for (std::size_t n = 0;; ++n) {
-        std::optional<std::string> pattern = file.value(extListSection, std::to_string(n));
-        if (!pattern) {
-            break;
-        }
-        settings.extList.push_back(std::move(*pattern));
-    }
+    settings.extList = readPatterns(file);
     settings.ViewMode = integerValue(file, optionsSection, "ViewMode", settings.ViewMode);
     settings.AutoPlay = integerValue(file, optionsSection, "AutoPlay", settings.AutoPlay);
     return settings;
@@ -108,6 +143,10 @@ bool addBuiltInPatternsWhenNone(WindowSettings& settings, IniFile& file)
         return false;
     }
     settings.extList = builtInPatterns();
+    // Keys that do not start at "0" are still the user's: a typing slip must not cost the list.
+    if (file.holdsKeys(extListSection)) {
+        return false;
+    }
     writeExtList(file, settings.extList);
     return true;
 }

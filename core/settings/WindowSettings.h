@@ -24,7 +24,9 @@ struct WindowSettings
     std::optional<int> FilesHeight;
     // The filter patterns from key "0" up to the first missing key; empty when none were read.
     std::vector<std::string> extList;
-    int ViewMode = 0;
+    // Without a readable value, hidden files are left out: on Linux a name starting with "." is a
+    // configuration file far more often than a document of the user's.
+    int ViewMode = 1;
     int AutoPlay = 0;
 
     // 1 stacks the lists (before list on top); every other value lays them side by side.
@@ -71,8 +73,9 @@ std::vector<std::string> builtInPatterns();
 void writeExtList(IniFile& file, const std::vector<std::string>& patterns);
 
 // The start-up rule for the pattern list: when settings lists no pattern, gives it the built-in
-// ones and writes them to file's ExtList, so that the next start reads them from the file. Returns
-// whether file changed and must be saved now.
+// ones, and writes them to file's ExtList when that section holds no key at all, so that the next
+// start reads them from the file. Keys the file holds are never overwritten, also when the list
+// read from them is empty (no key "0"). Returns whether file changed and must be saved now.
 bool addBuiltInPatternsWhenNone(WindowSettings& settings, IniFile& file);
 
 // Writes the nine keys in the saving order: WindowState Width, Height, DirWidth, FilesWidth,

@@ -1,6 +1,7 @@
 #include "FolderNames.h"
 
 #include "../ErrorCode.h"
+#include "FolderReading.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -24,59 +25,31 @@ constexpr long smb2Magic = static_cast<long>(0xFE534D42);
 constexpr long fuseMagic = 0x65735546;
 constexpr unsigned long casefoldFlag = 0x40000000; // FS_CASEFOLD_FL
 
-// Walks a folder through its own descriptor, so the caller's stays open and at its place.
-class FolderWalk
+// Calls visit with every name of the open folder but "." and "..", through a descriptor of its own
+// so the caller's stays open and at its place.
+template <class Visit>
+std::error_code forEachName(int folderFd, Visit&& visit)
 {
-public:
-    explicit FolderWalk(int folderFd)
-    {
-        const int fd = openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            error_ = lastError();
-            return;
-        }
-        dir_ = fdopendir(fd);
-        if (dir_ == nullptr) {
-            error_ = lastError();
-            close(fd);
-        }
+    const int fd = openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return lastError();
     }
-    ~FolderWalk()
-    {
-        if (dir_ != nullptr) {
-            closedir(dir_);
-        }
+    DIR* dir = fdopendir(fd);
+    if (dir == nullptr) {
+        const std::error_code error = lastError();
+        close(fd);
+        return error;
     }
-    FolderWalk(const FolderWalk&) = delete;
-    FolderWalk& operator=(const FolderWalk&) = delete;
-
-    // The next name, or nothing at the end or on an error (then error() says which).
-    const char* next()
-    {
-        if (dir_ == nullptr) {
-            return nullptr;
+    const std::error_code error = readFolder(dir, [&](const dirent& record) {
+        const std::string_view name(record.d_name);
+        if (name != "." && name != "..") {
+            visit(name);
         }
-        for (;;) {
-            errno = 0;
-            const dirent* record = readdir(dir_);
-            if (record == nullptr) {
-                if (errno != 0) {
-                    error_ = lastError();
-                }
-                return nullptr;
-            }
-            const std::string_view name(record->d_name);
-            if (name != "." && name != "..") {
-                return record->d_name;
-            }
-        }
-    }
-    std::error_code error() const { return error_; }
-
-private:
-    DIR* dir_ = nullptr;
-    std::error_code error_;
-};
+        return true;
+    });
+    closedir(dir);
+    return error;
+}
 
 std::string withLetterCaseSwapped(std::string_view name)
 {
@@ -99,12 +72,9 @@ std::error_code probeLetterCase(int folderFd, bool& ignores)
 {
     ignores = false;
     std::unordered_set<std::string> names;
-    FolderWalk walk(folderFd);
-    while (const char* name = walk.next()) {
-        names.emplace(name);
-    }
-    if (walk.error()) {
-        return walk.error();
+    if (const std::error_code error =
+            forEachName(folderFd, [&](std::string_view name) { names.emplace(name); })) {
+        return error;
     }
     for (const std::string& name : names) {
         const std::string swapped = withLetterCaseSwapped(name);
@@ -129,11 +99,7 @@ std::error_code probeLetterCase(int folderFd, bool& ignores)
 
 std::error_code visitNames(int folderFd, const std::function<void(std::string_view)>& visit)
 {
-    FolderWalk walk(folderFd);
-    while (const char* name = walk.next()) {
-        visit(name);
-    }
-    return walk.error();
+    return forEachName(folderFd, visit);
 }
 
 std::error_code ignoresLetterCase(int folderFd, bool& ignores)

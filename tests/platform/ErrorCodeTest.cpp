@@ -1,7 +1,11 @@
 #include "platform/ErrorCode.h"
 
+#include "support/CaseName.h"
+
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <locale.h>
+#include <unistd.h>
 
 namespace quorvane::platform {
 namespace {
@@ -21,6 +25,35 @@ TEST(ErrorCode, TextHasNoTrailingPeriodOrBlanks)
         EXPECT_NE(text.back(), ' ') << text;
     }
 }
+
+struct JapaneseTextCase
+{
+    const char* says;
+    int value;
+    std::string text;
+};
+
+const JapaneseTextCase japaneseTexts[] = {
+    {"a missing file", ENOENT, "そのようなファイルやディレクトリはありません"},
+    {"a name that is taken", EEXIST, "ファイルが存在します"},
+    {"a permission refused", EACCES, "許可がありません"},
+};
+
+class SystemText : public ::testing::TestWithParam<JapaneseTextCase>
+{};
+
+TEST_P(SystemText, IsJapaneseWhereTheSystemCarriesTheTranslations)
+{
+    const locale_t japanese = newlocale(LC_MESSAGES_MASK, "ja_JP.UTF-8", static_cast<locale_t>(0));
+    if (japanese == static_cast<locale_t>(0) ||
+        access("/usr/share/locale/ja/LC_MESSAGES/libc.mo", R_OK) != 0) {
+        GTEST_SKIP() << "no Japanese locale or no translations of glibc (scripts/install-deps.sh adds both)";
+    }
+    freelocale(japanese);
+    EXPECT_EQ(errorText(errorFromErrno(GetParam().value)), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(ErrorCode, SystemText, ::testing::ValuesIn(japaneseTexts), testing::SaysName());
 
 TEST(ErrorCode, NoErrorHasNoText)
 {

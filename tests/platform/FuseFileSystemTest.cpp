@@ -44,7 +44,7 @@ void write(const std::string& path, std::string_view content)
     PosixFileSystem fileSystem;
     std::string temporary;
     const std::string folder = path.substr(0, path.rfind('/'));
-    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder, content, temporary));
+    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder, content, std::nullopt, temporary));
     ASSERT_FALSE(fileSystem.renameReplacing(temporary, path));
 }
 
@@ -85,7 +85,7 @@ TEST_P(NtfsAttributesTest, SetsAndRestoresTheBitsOfARealNtfs)
     write(path, "photo");
     PosixFileSystem fileSystem;
     // NTFS keeps times in units of 100 nanoseconds.
-    ASSERT_FALSE(fileSystem.setTimes(path, {1078783500, 123456700}, {1078783501, 987654300}));
+    ASSERT_FALSE(fileSystem.setTimes(path, FileTime{1078783500, 123456700}, FileTime{1078783501, 987654300}));
     FileState before;
     ASSERT_FALSE(fileSystem.readState(path, before));
     ASSERT_TRUE(before.dosAttributes.has_value()) << "ntfs-3g gives every file its attribute bits";
@@ -127,6 +127,13 @@ const FuseRenameCase fuseRenameCases[] = {
      "photo.jpg",
      {},
      {{"photo.jpg", "photo.JPG"}}},
+    {"a case-only change of letters beyond ASCII renames the file on a file system that ignores case",
+     FuseMount::Exfat,
+     {"ÄPFEL.TXT"},
+     "ÄPFEL.TXT",
+     "äpfel.txt",
+     {},
+     {{"äpfel.txt", "ÄPFEL.TXT"}}},
     {"an existing file is never replaced on a file system that ignores case",
      FuseMount::Exfat,
      {"a.txt", "b.txt"},

@@ -85,8 +85,8 @@ TEST_P(SetTimesTest, SetsBothTimesToTheNanosecond)
         ASSERT_EQ(chmod(folder.pathOf(name).c_str(), c.mode), 0);
     }
     PosixFileSystem fileSystem;
-    const std::error_code error =
-        fileSystem.setTimes(folder.pathOf(name), {1078783500, 123456789}, {1078783501, 987654321});
+    const std::error_code error = fileSystem.setTimes(folder.pathOf(name), FileTime{1078783500, 123456789},
+                                                      FileTime{1078783501, 987654321});
     ASSERT_FALSE(error) << c.says << ": " << error.message();
     const struct stat info = lstatOf(folder.pathOf(name));
     EXPECT_EQ(info.st_atim.tv_sec, 1078783500);
@@ -101,11 +101,29 @@ TEST_P(SetTimesTest, SetsBothTimesToTheNanosecond)
 
 INSTANTIATE_TEST_SUITE_P(Entries, SetTimesTest, ::testing::ValuesIn(timesCases), testing::SaysName());
 
+TEST(PosixFileSystemWrites, AnEmptyTimeIsLeftToTheNanosecond)
+{
+    const TempFolder folder;
+    folder.writeFile("a.txt");
+    folder.setTimes("a.txt", {1100000000, 111}, {1200000000, 222});
+    PosixFileSystem fileSystem;
+    ASSERT_FALSE(fileSystem.setTimes(folder.pathOf("a.txt"), std::nullopt, FileTime{1300000000, 333}));
+    struct stat info = lstatOf(folder.pathOf("a.txt"));
+    EXPECT_EQ(info.st_atim.tv_sec, 1100000000);
+    EXPECT_EQ(info.st_atim.tv_nsec, 111);
+    EXPECT_EQ(info.st_mtim.tv_nsec, 333);
+    ASSERT_FALSE(fileSystem.setTimes(folder.pathOf("a.txt"), FileTime{1400000000, 444}, std::nullopt));
+    info = lstatOf(folder.pathOf("a.txt"));
+    EXPECT_EQ(info.st_atim.tv_nsec, 444);
+    EXPECT_EQ(info.st_mtim.tv_sec, 1300000000);
+    EXPECT_EQ(info.st_mtim.tv_nsec, 333);
+}
+
 TEST(PosixFileSystemWrites, SettingTheTimesOfAMissingFileFails)
 {
     const TempFolder folder;
     PosixFileSystem fileSystem;
-    EXPECT_EQ(fileSystem.setTimes(folder.pathOf("missing"), {1, 0}, {1, 0}),
+    EXPECT_EQ(fileSystem.setTimes(folder.pathOf("missing"), FileTime{1, 0}, FileTime{1, 0}),
               std::errc::no_such_file_or_directory);
 }
 
@@ -327,7 +345,7 @@ TEST_P(StateTest, RestoresTheExactStateAfterChanges)
     if (c.mode != 0) {
         ASSERT_EQ(chmod(path.c_str(), 0600), 0);
     }
-    ASSERT_FALSE(fileSystem.setTimes(path, {1500000000, 1}, {1500000000, 2}));
+    ASSERT_FALSE(fileSystem.setTimes(path, FileTime{1500000000, 1}, FileTime{1500000000, 2}));
 
     const std::error_code error = fileSystem.restoreState(path, before);
     EXPECT_FALSE(error) << c.says << ": " << error.message();

@@ -3,11 +3,12 @@
 
 // The widget tests need one application object for their whole run. They run off screen also when
 // the build lists them, where no display and no preset environment are at hand.
-// The media backend's libraries (GLib, PulseAudio's client) keep allocations they never free;
-// they are no leaks of ours.
+// The media backend's libraries (GLib, PulseAudio's client, GStreamer) keep allocations they never
+// free; they are no leaks of ours. Each is named by its library, which the leak report shows also
+// where no symbols are installed.
 extern "C" const char* __lsan_default_suppressions()
 {
-    return "leak:libglib-2.0.so\nleak:libpulse.so\nleak:libgst\nleak:__vasprintf_internal\n";
+    return "leak:libglib-2.0.so\nleak:libpulse.so\nleak:libgst\n";
 }
 
 int main(int argc, char** argv)
@@ -17,6 +18,14 @@ int main(int argc, char** argv)
     }
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) {
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    }
+    // Every media player starts GStreamer's Vulkan device provider, and on a machine without a
+    // graphics card Mesa's software Vulkan driver answers it with a pool of worker threads. The
+    // leak checker's end-of-run thread walk now and then crashes on one of them ("Tracer caught
+    // signal 11"), failing a test that passed; with the driver working on the calling thread there
+    // is nothing to trip over, and the leak check itself runs as before.
+    if (qEnvironmentVariableIsEmpty("LP_NUM_THREADS")) {
+        qputenv("LP_NUM_THREADS", "0");
     }
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,11 +1,15 @@
 #include "FileGrid.h"
 
+#include "ui/widgets/FocusOutline.h"
+#include "ui/widgets/ReadableColours.h"
+
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <climits>
@@ -49,7 +53,8 @@ void drawCellText(QPainter& painter, const QRect& cell, const QString& text, Qt:
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
 }
 
-// Paints the body cells: the cell background or the highlight, then the text at its place.
+// Paints the body cells: the cell background or the highlight, then the text at its place, and
+// around the current row of the list that has the keyboard focus a dotted outline.
 class CellDelegate : public QStyledItemDelegate
 {
 public:
@@ -58,15 +63,21 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
+        const QColor text =
+            option.palette.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text);
         painter->save();
         painter->setClipRect(option.rect);
-        painter->fillRect(option.rect, selected ? option.palette.color(QPalette::Active, QPalette::Highlight)
-                                                : cellColour);
+        painter->fillRect(option.rect, option.palette.color(QPalette::Active,
+                                                            selected ? QPalette::Highlight : QPalette::Base));
         painter->setFont(option.font);
-        painter->setPen(selected ? option.palette.color(QPalette::Active, QPalette::HighlightedText)
-                                 : option.palette.color(QPalette::Active, QPalette::WindowText));
+        painter->setPen(text);
         drawCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(),
                      FileTableModel::columnAlignment(index.column()));
+        const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+        if (view != nullptr && view->hasFocus() && view->currentIndex().row() == index.row()) {
+            drawFocusOutline(*painter, option.rect, text,
+                             {index.column() == 0, index.column() == core::FileTable::columnCount - 1});
+        }
         painter->restore();
     }
 };
@@ -86,7 +97,7 @@ protected:
         painter->save();
         painter->setClipRect(rect);
         const QRect cell = rect.adjusted(0, 0, -1, -1);
-        painter->fillRect(rect, headerColour);
+        painter->fillRect(rect, palette().color(QPalette::Active, QPalette::Button));
         QStyleOptionViewItem option;
         option.initFrom(&grid_);
         painter->setPen(QColor::fromRgb(
@@ -94,10 +105,31 @@ protected:
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
         painter->setFont(grid_.font());
-        painter->setPen(palette().color(QPalette::Active, QPalette::WindowText));
-        drawCellText(*painter, cell, model()->headerData(logicalIndex, Qt::Horizontal).toString(),
-                     FileTableModel::columnAlignment(logicalIndex));
+        painter->setPen(palette().color(QPalette::Active, QPalette::ButtonText));
+        const Qt::Alignment alignment = FileTableModel::columnAlignment(logicalIndex);
+        drawCellText(*painter, cell, model()->headerData(logicalIndex, Qt::Horizontal).toString(), alignment);
+        if (isSortIndicatorShown() && sortIndicatorSection() == logicalIndex) {
+            drawSortIndicator(*painter, cell, alignment);
+        }
         painter->restore();
+    }
+
+    // The style's sort arrow, at the end of the cell away from its text.
+    void drawSortIndicator(QPainter& painter, const QRect& cell, Qt::Alignment textAlignment) const
+    {
+        QStyleOptionHeader option;
+        option.initFrom(this);
+        const int size = std::max(5, cell.height() / 2);
+        const int x = (textAlignment & Qt::AlignRight) ? cell.left() + 2 : cell.right() - size - 1;
+        option.rect = QRect(x, cell.top() + (cell.height() - size) / 2 + 1, size, size);
+        // As the header view itself draws it.
+        option.sortIndicator = sortIndicatorOrder() == Qt::AscendingOrder ? QStyleOptionHeader::SortDown
+                                                                          : QStyleOptionHeader::SortUp;
+        const QColor ink = palette().color(QPalette::Active, QPalette::ButtonText);
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+            option.palette.setColor(role, ink);
+        }
+        style()->drawPrimitive(QStyle::PE_IndicatorHeaderArrow, &option, &painter, this);
     }
 
     void mousePressEvent(QMouseEvent* event) override
@@ -161,9 +193,10 @@ FileGrid::FileGrid(core::FileTable& table, bool isBeforeList, QWidget* parent)
         header->resizeSection(column, widths[static_cast<std::size_t>(column)]);
     }
 
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, cellColour);
-    setPalette(colours);
+    // The lists' own colours in a light theme, toned down in a dark one, always with readable text.
+    keepReadable(*this, {{QPalette::Base, QPalette::Text, cellColour},
+                         {QPalette::Highlight, QPalette::HighlightedText, {}}});
+    keepReadable(*header, {{QPalette::Button, QPalette::ButtonText, headerColour}});
 
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -197,6 +230,17 @@ void FileGrid::reload()
     if (autoFit_ && fitIsStale()) {
         fitColumns();
     }
+}
+
+void FileGrid::showSortColumn(int column)
+{
+    horizontalHeader()->setSortIndicatorShown(column >= 0);
+    horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder);
+}
+
+int FileGrid::sortColumn() const
+{
+    return horizontalHeader()->isSortIndicatorShown() ? horizontalHeader()->sortIndicatorSection() : -1;
 }
 
 void FileGrid::applyTableSelection()
@@ -434,6 +478,8 @@ bool FileGrid::measureWidest(bool collapseDigits)
 void FileGrid::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
+    // The outline of the current row shows where the keyboard focus is.
+    viewport()->update();
     if (!holdsFocus_) {
         holdsFocus_ = true;
         Q_EMIT focusEntered();
@@ -443,6 +489,7 @@ void FileGrid::focusInEvent(QFocusEvent* event)
 void FileGrid::focusOutEvent(QFocusEvent* event)
 {
     QTableView::focusOutEvent(event);
+    viewport()->update();
     // Switching to another window or opening a popup leaves the focus with this list within its
     // window; the list is left only when another control of the window takes the focus.
     if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {

@@ -52,6 +52,11 @@ public:
     void setAutoFit(bool on);
     bool autoFit() const { return autoFit_; }
 
+    // Shows Qt's sort indicator on the header of the column the rows are sorted by (always
+    // ascending), or on none for -1; sortColumn() gives it back.
+    void showSortColumn(int column);
+    int sortColumn() const;
+
     // The column of the header cell at a point of this widget, or -1 when the point is not on one.
     int headerColumnAt(QPoint pos) const;
 

@@ -108,6 +108,7 @@ void FileListPair::grd_FileListSelect(FileGrid& sender, QPoint pos, Qt::MouseBut
         if (column >= 0) {
             core::gridSort(before_.table(), column, collator_);
             before_.reload();
+            before_.showSortColumn(column);
         }
     }
     copySelection(sender);

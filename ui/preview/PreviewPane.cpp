@@ -2,6 +2,7 @@
 
 #include "platform/ErrorCode.h"
 #include "platform/FileSystem.h"
+#include "ui/widgets/ReadableColours.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -105,8 +106,10 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), palette().color(QPalette::Button));
-        painter.setPen(Qt::black);
+        const QColor face = palette().color(QPalette::Button);
+        painter.fillRect(rect(), face);
+        // Black as designed, or white where a dark theme's button face would swallow black.
+        painter.setPen(readableOn(face, Qt::black));
         painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
 };

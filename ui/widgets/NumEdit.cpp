@@ -71,6 +71,15 @@ bool TNumEdit::commit()
     return true;
 }
 
+bool TNumEdit::commitAsLeaving()
+{
+    if (!commit()) {
+        return false;
+    }
+    Q_EMIT exited();
+    return true;
+}
+
 void TNumEdit::keyPressEvent(QKeyEvent* event)
 {
     // Enter produces nothing in this field: no character, no commit, no default button.

@@ -32,6 +32,11 @@ public:
     // Shows the value's general text (normalised only with Thousands on) and stores it.
     void setValue(qint64 value);
 
+    // Does what leaving the field does: normalises the text, commits it as Value and sends the
+    // exit notification. False, with conversionFailed sent and text and Value unchanged, when the
+    // text cannot be read.
+    bool commitAsLeaving();
+
 Q_SIGNALS:
     // The field was left and its text committed; not sent when the text could not be read.
     void exited();

@@ -6,10 +6,16 @@ namespace quorvane::ui {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Quorvane"));
-    setApplicationDisplayName(QStringLiteral("Quorvane"));
+    nameApplication();
+}
+
+void nameApplication()
+{
+    // No display name of its own: the desktop would append it to every window title that does not
+    // end with it, and the window's title already starts with the program's name.
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     // Ties the window to its launcher, so that docks and task bars show the launcher's icon.
-    setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
 }
 
 QString currentExceptionText()

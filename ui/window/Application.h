@@ -19,6 +19,9 @@ private:
     QtMessageBoxes boxes_;
 };
 
+// Gives the running application its name and its launcher.
+void nameApplication();
+
 // The text an error report shows for the exception being handled.
 QString currentExceptionText();
 

@@ -1,31 +1,27 @@
 #include "MainWindow.h"
 
 #include "ToolbarIcons.h"
-#include "core/rules/ReplaceRule.h"
-#include "core/rules/SerialNaming.h"
+#include "WidgetNames.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "ui/preview/PreviewPane.h"
+#include "ui/widgets/FocusOutline.h"
+#include "ui/widgets/ProportionalSplitter.h"
+#include "ui/widgets/ReadableColours.h"
 
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSlider>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -35,6 +31,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 namespace quorvane::ui {
@@ -45,63 +42,6 @@ constexpr int splitterWidth = 3;
 constexpr int lowerAreaHeight = 170;
 constexpr int previewWidth = 170;
 constexpr int tabCount = 7;
-
-template <class Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
-{
-    return named(new QLabel(caption, parent), name);
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint)
-{
-    QPushButton* button = named(new QPushButton(caption, parent), name);
-    button->setStatusTip(hint);
-    button->setMinimumWidth(110);
-    return button;
-}
-
-QString previewCaption()
-{
-    return QStringLiteral("プレビュー(&P)");
-}
-
-QString runCaption()
-{
-    return QStringLiteral("  実  行  (&R)");
-}
-
-// The column of a tab's preview and run buttons, at its right edge.
-QVBoxLayout* buttonColumn(QPushButton* preview, QPushButton* run)
-{
-    auto* column = new QVBoxLayout;
-    column->addStretch(1);
-    if (preview != nullptr) {
-        column->addWidget(preview);
-    }
-    column->addWidget(run);
-    return column;
-}
-
-QComboBox* pieceSelector(QWidget* parent, const char* name)
-{
-    QComboBox* selector = named(new QComboBox(parent), name);
-    selector->setEditable(true);
-    for (const std::string_view item :
-         {core::stemPieceItem, core::serialPieceItem, core::datePieceItem, core::timePieceItem,
-          core::dateTimePieceItem, core::underscorePieceItem}) {
-        selector->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
-    }
-    selector->setCurrentIndex(-1);
-    selector->setEditText(QString());
-    selector->setMinimumWidth(220);
-    return selector;
-}
 
 } // namespace
 
@@ -152,6 +92,7 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
     dirChangeDelay_.setSingleShot(true);
     dirChangeDelay_.setInterval(50);
     connectHandlers();
+    buildShortcuts();
     FormCreate();
 }
 
@@ -183,6 +124,7 @@ void Tfom_Main::buildToolbar()
         b->setFixedSize(29, 28);
         b->setAutoRaise(true);
         b->setStatusTip(hint);
+        b->setToolTip(hint);
         tol_ToolBar->addWidget(b);
         return b;
     };
@@ -198,8 +140,6 @@ void Tfom_Main::buildToolbar()
     tol_ToolBar->addSeparator();
     btn_Preview = button("btn_Preview", ToolbarIcon::Preview, QStringLiteral("イメージプレビュー"));
     btn_Preview->setCheckable(true);
-    // The preview toggle is the one toolbar button whose hint is also a tooltip.
-    btn_Preview->setToolTip(QStringLiteral("イメージプレビュー"));
     tol_ToolBar->addSeparator();
 
     cbo_FileType = named(new QComboBox(tol_ToolBar), "cbo_FileType");
@@ -218,6 +158,7 @@ void Tfom_Main::buildToolbar()
 
     btn_Filter = named(new QPushButton(QStringLiteral("絞り込み(&F)"), tol_ToolBar), "btn_Filter");
     btn_Filter->setStatusTip(QStringLiteral("絞り込みの実行"));
+    btn_Filter->setToolTip(btn_Filter->statusTip());
     tol_ToolBar->addWidget(btn_Filter);
 }
 
@@ -231,12 +172,14 @@ void Tfom_Main::buildUpperArea()
     trr_DirList->setStatusTip(QStringLiteral("対象となるフォルダの指定"));
     dirModel = new QFileSystemModel(this);
     dirModel->setObjectName(QStringLiteral("trr_DirListModel"));
-    dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    // Hidden folders follow "隠しファイルは非表示", which starts checked.
+    dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     dirModel->setRootPath(QStringLiteral("/"));
     // The model drops and reads again the entries of a folder that changes on disk, and the tree
     // then moves its current folder to a neighbour. The chosen folder is chosen again, so the lists
-    // never switch to another folder by themselves. Connected before the tree's own handlers, so
-    // the current folder is still the chosen one here.
+    // never switch to another folder by themselves; a chosen folder that is gone empties them
+    // instead. Connected before the tree's own handlers, so the current folder is still the chosen
+    // one here.
     connect(dirModel, &QFileSystemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex& parent, int first, int last) {
                 for (QModelIndex index = trr_DirList->currentIndex(); index.isValid();
@@ -249,8 +192,14 @@ void Tfom_Main::buildUpperArea()
             });
     connect(dirModel, &QFileSystemModel::rowsRemoved, this, [this] {
         const QString folder = std::exchange(folderToKeep_, QString());
-        if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        if (folder.isEmpty()) {
+            return;
+        }
+        if (QFileInfo(folder).isDir()) {
             QTimer::singleShot(0, this, [this, folder] { selectFolder(folder); });
+        } else {
+            QTimer::singleShot(0, this,
+                               [this, folder] { guarded([this, folder] { listedFolderVanished(folder); }); });
         }
     });
     trr_DirList->setModel(dirModel);
@@ -258,6 +207,8 @@ void Tfom_Main::buildUpperArea()
         trr_DirList->hideColumn(column);
     }
     trr_DirList->setHeaderHidden(true);
+    trr_DirList->setItemDelegate(new FocusOutlineDelegate(trr_DirList));
+    keepReadable(*trr_DirList, {{QPalette::Highlight, QPalette::HighlightedText, {}}});
     trr_DirList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     trr_DirList->viewport()->installEventFilter(this);
     // The model reads folders in the background: a folder chosen before its parents were read is
@@ -277,7 +228,7 @@ void Tfom_Main::buildUpperArea()
     pnl_Files = named(new QWidget(spl_001), "pnl_Files");
     auto* filesLayout = new QVBoxLayout(pnl_Files);
     filesLayout->setContentsMargins(0, 0, 0, 0);
-    spl_002 = named(new QSplitter(Qt::Horizontal, pnl_Files), "spl_002");
+    spl_002 = named(new ProportionalSplitter(Qt::Horizontal, pnl_Files), "spl_002");
     spl_002->setHandleWidth(splitterWidth);
     spl_002->setChildrenCollapsible(false);
     filesLayout->addWidget(spl_002);
@@ -291,10 +242,7 @@ void Tfom_Main::buildUpperArea()
     }
     spl_002->addWidget(grd_FileList1);
     spl_002->addWidget(grd_FileList2);
-    // The before list keeps its size and the after list takes what the window gains or loses, as
-    // a list aligned to one edge beside one that fills the rest.
-    spl_002->setStretchFactor(0, 0);
-    spl_002->setStretchFactor(1, 1);
+    // Both lists gain and lose room with the window, each keeping its share.
     fileLists = new FileListPair(
         *grd_FileList1, *grd_FileList2, collator_, [this] { guarded([this] { prc_ShowPreview(); }); }, this);
 
@@ -332,349 +280,6 @@ QWidget* Tfom_Main::buildLowerArea()
     return pnl_Space;
 }
 
-void Tfom_Main::buildSerialTab()
-{
-    tab_FileName = named(new QWidget, "tab_FileName");
-    auto* row = new QHBoxLayout(tab_FileName);
-
-    grp_FileName = named(new QGroupBox(QStringLiteral("【ファイル名】"), tab_FileName), "grp_FileName");
-    grp_FileName->setStatusTip(QStringLiteral("【前方】+【中間】+【後方】.<元の拡張子>"));
-    auto* names = new QGridLayout(grp_FileName);
-    lbl_FileName1 = makeLabel(grp_FileName, "lbl_FileName1", QStringLiteral("ファイル名【前方】："));
-    lbl_FileName2 = makeLabel(grp_FileName, "lbl_FileName2", QStringLiteral("ファイル名【中間】："));
-    lbl_FileName3 = makeLabel(grp_FileName, "lbl_FileName3", QStringLiteral("ファイル名【後方】："));
-    cbo_FileName1 = pieceSelector(grp_FileName, "cbo_FileName1");
-    cbo_FileName2 = pieceSelector(grp_FileName, "cbo_FileName2");
-    cbo_FileName3 = pieceSelector(grp_FileName, "cbo_FileName3");
-    cbo_FileName3->setEditText(QStringLiteral("連番"));
-    names->addWidget(lbl_FileName1, 0, 0);
-    names->addWidget(cbo_FileName1, 0, 1);
-    names->addWidget(lbl_FileName2, 1, 0);
-    names->addWidget(cbo_FileName2, 1, 1);
-    names->addWidget(lbl_FileName3, 2, 0);
-    names->addWidget(cbo_FileName3, 2, 1);
-    row->addWidget(grp_FileName);
-
-    grp_Number = named(new QGroupBox(QStringLiteral("【連番】"), tab_FileName), "grp_Number");
-    grp_Number->setMinimumWidth(170);
-    auto* numbers = new QGridLayout(grp_Number);
-    lbl_FileNameNo = makeLabel(grp_Number, "lbl_FileNameNo", QStringLiteral("連番開始番号："));
-    lbl_NumberCnt = makeLabel(grp_Number, "lbl_NumberCnt", QStringLiteral("連番桁数："));
-    num_FileNameNo = named(new TNumEdit(grp_Number), "num_FileNameNo");
-    num_FileNameNo->setMaxLength(5);
-    num_FileNameNo->setFixedWidth(60);
-    num_NumberCnt = named(new TNumEdit(grp_Number), "num_NumberCnt");
-    num_NumberCnt->setMaxLength(2);
-    num_NumberCnt->setFixedWidth(44);
-    num_NumberCnt->setValue(10000);
-
-    btn_UpDownNo = named(new QWidget(grp_Number), "btn_UpDownNo");
-    btn_UpDownNo->setProperty("Position", 1);
-    auto* arrows = new QVBoxLayout(btn_UpDownNo);
-    arrows->setContentsMargins(0, 0, 0, 0);
-    arrows->setSpacing(0);
-    for (const bool up : {true, false}) {
-        auto* arrow = new QToolButton(btn_UpDownNo);
-        arrow->setObjectName(up ? QStringLiteral("btn_UpDownNo_Up") : QStringLiteral("btn_UpDownNo_Down"));
-        arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
-        arrow->setFixedSize(16, 11);
-        arrow->setAutoRepeat(true);
-        arrows->addWidget(arrow);
-    }
-    auto* countRow = new QHBoxLayout;
-    countRow->setSpacing(0);
-    countRow->addWidget(num_NumberCnt);
-    countRow->addWidget(btn_UpDownNo);
-    countRow->addStretch(1);
-    numbers->addWidget(lbl_FileNameNo, 0, 0);
-    numbers->addWidget(num_FileNameNo, 0, 1);
-    numbers->addWidget(lbl_NumberCnt, 1, 0);
-    numbers->addLayout(countRow, 1, 1);
-    numbers->setRowStretch(2, 1);
-    row->addWidget(grp_Number);
-    row->addStretch(1);
-
-    btn_AllChangeNameTest = makeButton(tab_FileName, "btn_AllChangeNameTest", previewCaption(),
-                                       QStringLiteral("リネーム結果のプレビュー"));
-    btn_AllChangeNameRun =
-        makeButton(tab_FileName, "btn_AllChangeNameRun", runCaption(), QStringLiteral("リネームの実行"));
-    row->addLayout(buttonColumn(btn_AllChangeNameTest, btn_AllChangeNameRun));
-    pag_EditMenu->addTab(tab_FileName, QStringLiteral("連番"));
-}
-
-void Tfom_Main::buildReplaceTab()
-{
-    tab_FileName2 = named(new QWidget, "tab_FileName2");
-    auto* row = new QHBoxLayout(tab_FileName2);
-
-    grp_SearchReplace =
-        named(new QGroupBox(QStringLiteral("【検索・置換ファイル名】"), tab_FileName2), "grp_SearchReplace");
-    auto* fields = new QGridLayout(grp_SearchReplace);
-    lbl_SearchName = makeLabel(grp_SearchReplace, "lbl_SearchName", QStringLiteral("検索文字列："));
-    lbl_ReplaceName = makeLabel(grp_SearchReplace, "lbl_ReplaceName", QStringLiteral("置換文字列："));
-    edt_SearchName = named(new QLineEdit(grp_SearchReplace), "edt_SearchName");
-    edt_ReplaceName = named(new QLineEdit(grp_SearchReplace), "edt_ReplaceName");
-    edt_SearchName->setMinimumWidth(180);
-    chk_UpLow =
-        named(new QCheckBox(QStringLiteral("大文字と小文字を区別する"), grp_SearchReplace), "chk_UpLow");
-    chk_ChangeExt =
-        named(new QCheckBox(QStringLiteral("拡張子も置換対象にする"), grp_SearchReplace), "chk_ChangeExt");
-    fields->addWidget(lbl_SearchName, 0, 0);
-    fields->addWidget(edt_SearchName, 0, 1);
-    fields->addWidget(lbl_ReplaceName, 1, 0);
-    fields->addWidget(edt_ReplaceName, 1, 1);
-    fields->addWidget(chk_UpLow, 2, 0, 1, 2);
-    fields->addWidget(chk_ChangeExt, 3, 0, 1, 2);
-    row->addWidget(grp_SearchReplace);
-
-    grp_Options = named(new QGroupBox(QStringLiteral("【オプション】"), tab_FileName2), "grp_Options");
-    grp_Options->setStatusTip(
-        QString::fromUtf8(core::initialReplaceOptionHint().data(),
-                          static_cast<qsizetype>(core::initialReplaceOptionHint().size())));
-    grp_OptionsItems = new QButtonGroup(grp_Options);
-    grp_OptionsItems->setObjectName(QStringLiteral("grp_OptionsItems"));
-    auto* options = new QGridLayout(grp_Options);
-    options->setVerticalSpacing(0);
-    const QString captions[] = {
-        QStringLiteral("何もしない"),         QStringLiteral("小文字に変換"),  QStringLiteral("大文字に変換"),
-        QStringLiteral("先頭を大文字に変換"), QStringLiteral("全角に変換"),    QStringLiteral("半角に変換"),
-        QStringLiteral("逆順に並び替え"),     QStringLiteral("8.3形式に変換"),
-    };
-    for (int index = 0; index < 8; ++index) {
-        auto* item = new QRadioButton(captions[index], grp_Options);
-        item->setObjectName(QStringLiteral("grp_Options_%1").arg(index));
-        grp_OptionsItems->addButton(item, index);
-        options->addWidget(item, index % 4, index / 4);
-    }
-    grp_OptionsItems->button(0)->setChecked(true);
-    row->addWidget(grp_Options);
-    row->addStretch(1);
-
-    btn_ReplaceNameTest = makeButton(tab_FileName2, "btn_ReplaceNameTest", previewCaption(),
-                                     QStringLiteral("リネーム結果のプレビュー"));
-    btn_ReplaceNameRun =
-        makeButton(tab_FileName2, "btn_ReplaceNameRun", runCaption(), QStringLiteral("リネームの実行"));
-    row->addLayout(buttonColumn(btn_ReplaceNameTest, btn_ReplaceNameRun));
-    pag_EditMenu->addTab(tab_FileName2, QStringLiteral("置換"));
-}
-
-void Tfom_Main::buildExtensionTab()
-{
-    tab_FileNameExt = named(new QWidget, "tab_FileNameExt");
-    auto* row = new QHBoxLayout(tab_FileNameExt);
-    grp_Ext = named(new QGroupBox(QStringLiteral("【拡張子】"), tab_FileNameExt), "grp_Ext");
-    auto* fields = new QHBoxLayout(grp_Ext);
-    lbl_Ext = makeLabel(grp_Ext, "lbl_Ext", QStringLiteral("新拡張子："));
-    lbl_ExtPeriod = makeLabel(grp_Ext, "lbl_ExtPeriod", QStringLiteral("．"));
-    edt_Ext = named(new QLineEdit(grp_Ext), "edt_Ext");
-    edt_Ext->setStatusTip(QStringLiteral("ピリオドは必要ありません"));
-    edt_Ext->setFixedWidth(100);
-    fields->addWidget(lbl_Ext);
-    fields->addWidget(lbl_ExtPeriod);
-    fields->addWidget(edt_Ext);
-    auto* column = new QVBoxLayout;
-    column->addWidget(grp_Ext);
-    column->addStretch(1);
-    row->addLayout(column);
-    row->addStretch(1);
-    btn_ChangeExtTest = makeButton(tab_FileNameExt, "btn_ChangeExtTest", previewCaption(),
-                                   QStringLiteral("リネーム結果のプレビュー"));
-    btn_ChangeExtRun =
-        makeButton(tab_FileNameExt, "btn_ChangeExtRun", runCaption(), QStringLiteral("拡張子変更の実行"));
-    row->addLayout(buttonColumn(btn_ChangeExtTest, btn_ChangeExtRun));
-    pag_EditMenu->addTab(tab_FileNameExt, QStringLiteral("拡張子"));
-}
-
-void Tfom_Main::buildDateTab()
-{
-    tab_FileNameDate = named(new QWidget, "tab_FileNameDate");
-    auto* row = new QHBoxLayout(tab_FileNameDate);
-    grp_FileDate = named(new QGroupBox(QStringLiteral("【ファイル日付】"), tab_FileNameDate), "grp_FileDate");
-    auto* grid = new QGridLayout(grp_FileDate);
-    grid->setVerticalSpacing(2);
-    const auto pair = [this, grid](int line, QLabel*& label, const char* labelName, const QString& caption,
-                                   QDateTimeEdit*& date, const char* dateName, QTimeEdit*& time,
-                                   const char* timeName) {
-        label = makeLabel(grp_FileDate, labelName, caption);
-        date = named(new QDateTimeEdit(grp_FileDate), dateName);
-        date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-        date->setCalendarPopup(true);
-        date->setTimeSpec(Qt::LocalTime);
-        date->setMinimumWidth(120);
-        time = named(new QTimeEdit(grp_FileDate), timeName);
-        time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-        grid->addWidget(label, line, 0);
-        grid->addWidget(date, line, 1);
-        grid->addWidget(time, line, 2);
-    };
-    pair(0, lbl_CreateDate, "lbl_CreateDate", QStringLiteral("作成日時："), dtt_CreateDate, "dtt_CreateDate",
-         dtt_CreateTime, "dtt_CreateTime");
-    pair(1, lbl_ModifyDate, "lbl_ModifyDate", QStringLiteral("更新日時："), dtt_ModifyDate, "dtt_ModifyDate",
-         dtt_ModifyTime, "dtt_ModifyTime");
-    pair(2, lbl_AccessDate, "lbl_AccessDate", QStringLiteral("アクセス日時："), dtt_AccessDate,
-         "dtt_AccessDate", dtt_AccessTime, "dtt_AccessTime");
-    // Linux keeps a file's creation time to itself, so its pickers only say so.
-    const QString cannotSetCreated = QStringLiteral("作成日時はこの環境では変更できません");
-    for (QWidget* created : {static_cast<QWidget*>(dtt_CreateDate), static_cast<QWidget*>(dtt_CreateTime)}) {
-        created->setEnabled(false);
-        created->setStatusTip(cannotSetCreated);
-        created->setToolTip(cannotSetCreated);
-    }
-    lbl_CreateDate->setStatusTip(cannotSetCreated);
-    row->addWidget(grp_FileDate);
-    row->addStretch(1);
-    btn_ChangeDateTest = makeButton(tab_FileNameDate, "btn_ChangeDateTest", previewCaption(),
-                                    QStringLiteral("日付変更結果のプレビュー"));
-    btn_ChangeDateRun =
-        makeButton(tab_FileNameDate, "btn_ChangeDateRun", runCaption(), QStringLiteral("日付変更の実行"));
-    row->addLayout(buttonColumn(btn_ChangeDateTest, btn_ChangeDateRun));
-    pag_EditMenu->addTab(tab_FileNameDate, QStringLiteral("日付変更"));
-}
-
-void Tfom_Main::buildAttributeTab()
-{
-    tab_FileNameAttr = named(new QWidget, "tab_FileNameAttr");
-    auto* row = new QHBoxLayout(tab_FileNameAttr);
-    grp_FileAttr = named(new QGroupBox(QStringLiteral("【属性】"), tab_FileNameAttr), "grp_FileAttr");
-    auto* boxes = new QGridLayout(grp_FileAttr);
-    chk_ReadOnly = named(new QCheckBox(QStringLiteral("読み取り専用ファイル"), grp_FileAttr), "chk_ReadOnly");
-    chk_Hidden = named(new QCheckBox(QStringLiteral("隠しファイル"), grp_FileAttr), "chk_Hidden");
-    chk_System = named(new QCheckBox(QStringLiteral("システムファイル"), grp_FileAttr), "chk_System");
-    chk_Archive = named(new QCheckBox(QStringLiteral("アーカイブファイル"), grp_FileAttr), "chk_Archive");
-    boxes->addWidget(chk_ReadOnly, 0, 0);
-    boxes->addWidget(chk_Hidden, 1, 0);
-    boxes->addWidget(chk_System, 0, 1);
-    boxes->addWidget(chk_Archive, 1, 1);
-    row->addWidget(grp_FileAttr);
-
-    grp_FileAttrOpt =
-        named(new QGroupBox(QStringLiteral("【オプション】"), tab_FileNameAttr), "grp_FileAttrOpt");
-    grp_FileAttrOptItems = new QButtonGroup(grp_FileAttrOpt);
-    grp_FileAttrOptItems->setObjectName(QStringLiteral("grp_FileAttrOptItems"));
-    auto* modes = new QVBoxLayout(grp_FileAttrOpt);
-    const QString captions[] = {QStringLiteral("元の属性に追加"), QStringLiteral("元の属性から削除"),
-                                QStringLiteral("属性の置き換え")};
-    for (int index = 0; index < 3; ++index) {
-        auto* item = new QRadioButton(captions[index], grp_FileAttrOpt);
-        item->setObjectName(QStringLiteral("grp_FileAttrOpt_%1").arg(index));
-        grp_FileAttrOptItems->addButton(item, index);
-        modes->addWidget(item);
-    }
-    grp_FileAttrOptItems->button(0)->setChecked(true);
-    row->addWidget(grp_FileAttrOpt);
-    row->addStretch(1);
-    btn_ChangeAttrTest = makeButton(tab_FileNameAttr, "btn_ChangeAttrTest", previewCaption(),
-                                    QStringLiteral("属性変更結果のプレビュー"));
-    btn_ChangeAttrRun =
-        makeButton(tab_FileNameAttr, "btn_ChangeAttrRun", runCaption(), QStringLiteral("属性変更の実行"));
-    row->addLayout(buttonColumn(btn_ChangeAttrTest, btn_ChangeAttrRun));
-    pag_EditMenu->addTab(tab_FileNameAttr, QStringLiteral("属性変更"));
-}
-
-void Tfom_Main::buildImageTab()
-{
-    tab_Bmp2Jpeg = named(new QWidget, "tab_Bmp2Jpeg");
-    auto* row = new QHBoxLayout(tab_Bmp2Jpeg);
-    grp_JpegOptions = named(new QGroupBox(QStringLiteral("【変換形式】"), tab_Bmp2Jpeg), "grp_JpegOptions");
-    grp_JpegOptions->setStatusTip(QStringLiteral("現在のBMPをJPEGに置換"));
-    grp_JpegOptionsItems = new QButtonGroup(grp_JpegOptions);
-    grp_JpegOptionsItems->setObjectName(QStringLiteral("grp_JpegOptionsItems"));
-    auto* modes = new QVBoxLayout(grp_JpegOptions);
-    modes->setSpacing(0);
-    const QString captions[] = {QStringLiteral("BMP  2 JPEG"), QStringLiteral("JPEG 2 BMP"),
-                                QStringLiteral("BMP  2 New JPEG"), QStringLiteral("JPEG 2 New BMP")};
-    for (int index = 0; index < 4; ++index) {
-        auto* item = new QRadioButton(captions[index], grp_JpegOptions);
-        item->setObjectName(QStringLiteral("grp_JpegOptions_%1").arg(index));
-        grp_JpegOptionsItems->addButton(item, index);
-        modes->addWidget(item);
-    }
-    grp_JpegOptionsItems->button(0)->setChecked(true);
-    row->addWidget(grp_JpegOptions);
-
-    grp_ArchiveOpt =
-        named(new QGroupBox(QStringLiteral("【Jpeg圧縮オプション】"), tab_Bmp2Jpeg), "grp_ArchiveOpt");
-    auto* options = new QGridLayout(grp_ArchiveOpt);
-    Label15 = makeLabel(grp_ArchiveOpt, "Label15", QStringLiteral("圧縮レート："));
-    trk_Compression = named(new QSlider(Qt::Horizontal, grp_ArchiveOpt), "trk_Compression");
-    trk_Compression->setRange(1, 100);
-    trk_Compression->setTickInterval(10);
-    trk_Compression->setTickPosition(QSlider::TicksAbove);
-    trk_Compression->setValue(100);
-    trk_Compression->setMinimumWidth(150);
-    trk_Compression->setStatusTip(QStringLiteral("1% 低品質(高圧縮)---100% 高品質(低圧縮)"));
-    lbl_CompPer = makeLabel(grp_ArchiveOpt, "lbl_CompPer", QStringLiteral("0%"));
-    lbl_CompPer->setMinimumWidth(36);
-    chk_GrayScale =
-        named(new QCheckBox(QStringLiteral("256色グレイスケール"), grp_ArchiveOpt), "chk_GrayScale");
-    chk_GrayScale->setStatusTip(QStringLiteral("256色モノクロ画像で保存"));
-    chk_Progressive =
-        named(new QCheckBox(QStringLiteral("プログレッシブ"), grp_ArchiveOpt), "chk_Progressive");
-    chk_Progressive->setStatusTip(QStringLiteral("プログレッシブモードで保存"));
-    options->addWidget(Label15, 0, 0);
-    options->addWidget(trk_Compression, 0, 1);
-    options->addWidget(lbl_CompPer, 0, 2);
-    options->addWidget(chk_GrayScale, 1, 0, 1, 3);
-    options->addWidget(chk_Progressive, 2, 0, 1, 3);
-    row->addWidget(grp_ArchiveOpt);
-    row->addStretch(1);
-    btn_ChangeBMP2JPEG =
-        makeButton(tab_Bmp2Jpeg, "btn_ChangeBMP2JPEG", runCaption(), QStringLiteral("画像変換の実行"));
-    row->addLayout(buttonColumn(nullptr, btn_ChangeBMP2JPEG));
-    pag_EditMenu->addTab(tab_Bmp2Jpeg, QStringLiteral("画像変換"));
-}
-
-void Tfom_Main::buildSettingTab()
-{
-    tab_Setting = named(new QWidget, "tab_Setting");
-    auto* row = new QHBoxLayout(tab_Setting);
-    auto* groups = new QHBoxLayout;
-    auto* previewGroup =
-        named(new QGroupBox(QStringLiteral("【プレビュー設定】"), tab_Setting), "grp_PreviewSetting");
-    auto* previewLayout = new QVBoxLayout(previewGroup);
-    chk_Set_AutoPlay =
-        named(new QCheckBox(QStringLiteral("自動再生を行う"), previewGroup), "chk_Set_AutoPlay");
-    previewLayout->addWidget(chk_Set_AutoPlay);
-    previewLayout->addStretch(1);
-    groups->addWidget(previewGroup);
-    auto* viewGroup = named(new QGroupBox(QStringLiteral("【表示設定】"), tab_Setting), "grp_ViewSetting");
-    auto* viewLayout = new QVBoxLayout(viewGroup);
-    chk_Set_HideHideFile =
-        named(new QCheckBox(QStringLiteral("隠しファイルは非表示"), viewGroup), "chk_Set_HideHideFile");
-    chk_Set_HideSysFile =
-        named(new QCheckBox(QStringLiteral("システムファイルは非表示"), viewGroup), "chk_Set_HideSysFile");
-    viewLayout->addWidget(chk_Set_HideHideFile);
-    viewLayout->addWidget(chk_Set_HideSysFile);
-    viewLayout->addStretch(1);
-    groups->addWidget(viewGroup);
-    row->addLayout(groups);
-
-    auto* about = named(new QFrame(tab_Setting), "pnl_About");
-    about->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    about->setAutoFillBackground(true);
-    QPalette sky = about->palette();
-    sky.setColor(QPalette::Window, QColor(166, 202, 240));
-    about->setPalette(sky);
-    auto* aboutLayout = new QHBoxLayout(about);
-    auto* icon = named(new QLabel(about), "img_Icon");
-    icon->setPixmap(drawnIcon(ToolbarIcon::Program, 48));
-    auto* texts = new QVBoxLayout;
-    auto* product = makeLabel(about, "lbl_Product", QStringLiteral("Quorvane"));
-    QFont productFont = product->font();
-    productFont.setPixelSize(20);
-    productFont.setBold(true);
-    product->setFont(productFont);
-    texts->addStretch(1);
-    texts->addWidget(product);
-    texts->addWidget(makeLabel(about, "lbl_Version", QStringLiteral("Version 1.0.0")));
-    texts->addStretch(1);
-    aboutLayout->addWidget(icon);
-    aboutLayout->addLayout(texts);
-    aboutLayout->addStretch(1);
-    row->addWidget(about, 1);
-    pag_EditMenu->addTab(tab_Setting, QStringLiteral("設定"));
-}
-
 void Tfom_Main::FormCreate()
 {
     resize(830, 600);
@@ -701,10 +306,35 @@ void Tfom_Main::FormCreate()
     setWindowTitle(QStringLiteral("Quorvane"));
     trk_CompressionChange();
     btn_Return->setEnabled(false);
+    fitOntoPrimaryScreen();
+}
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
+void Tfom_Main::fitOntoPrimaryScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
     }
+    const QRect available = screen->availableGeometry();
+    const QSize fitting = size().boundedTo(available.size());
+    if (fitting != size()) {
+        resize(fitting);
+        settleLayout();
+    }
+    move(available.center() - rect().center());
+}
+
+void Tfom_Main::buildShortcuts()
+{
+    const auto shortcut = [this](QKeySequence keys, const char* name, const std::function<void()>& handler) {
+        auto* key = new QShortcut(keys, this);
+        key->setObjectName(QString::fromLatin1(name));
+        connect(key, &QShortcut::activated, this, [this, handler] { guarded(handler); });
+    };
+    // A disabled button ignores its click, so Ctrl+Z undoes only while undo is offered.
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), "key_Undo", [this] { btn_Return->click(); });
+    shortcut(QKeySequence(Qt::Key_F5), "key_Relist", [this] { prc_DirListChange(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), "key_Quit", [this] { btn_QuitClick(); });
 }
 
 void Tfom_Main::openStartFolder()
@@ -773,8 +403,10 @@ void Tfom_Main::setBeforeListWidth(int width)
     if (stacked()) {
         return;
     }
-    const int total = spl_002->width() - spl_002->handleWidth();
-    spl_002->setSizes({width, std::max(0, total - width)});
+    // A size beyond the panel would lay the list out past the window's edge, and be written back.
+    const int total = std::max(0, spl_002->width() - spl_002->handleWidth());
+    width = std::clamp(width, 0, total);
+    spl_002->setSizes({width, total - width});
 }
 
 void Tfom_Main::setBeforeListHeight(int height)
@@ -782,8 +414,9 @@ void Tfom_Main::setBeforeListHeight(int height)
     if (!stacked()) {
         return;
     }
-    const int total = spl_002->height() - spl_002->handleWidth();
-    spl_002->setSizes({height, std::max(0, total - height)});
+    const int total = std::max(0, spl_002->height() - spl_002->handleWidth());
+    height = std::clamp(height, 0, total);
+    spl_002->setSizes({height, total - height});
 }
 
 } // namespace quorvane::ui

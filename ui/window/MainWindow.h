@@ -2,7 +2,10 @@
 
 #include "MessageBoxes.h"
 #include "core/listing/FileTable.h"
+#include "core/runs/RunFailure.h"
+#include "core/runs/TimestampChange.h"
 #include "core/runs/UndoSnapshot.h"
+#include "core/settings/InputSettings.h"
 #include "platform/Locale.h"
 #include "ui/lists/FileGrid.h"
 #include "ui/lists/FileListPair.h"
@@ -148,6 +151,8 @@ public:
     QLabel* lbl_CreateDate = nullptr;
     QLabel* lbl_ModifyDate = nullptr;
     QLabel* lbl_AccessDate = nullptr;
+    QCheckBox* chk_ModifyTime = nullptr; // whether the run sets the modified time
+    QCheckBox* chk_AccessTime = nullptr; // whether the run sets the accessed time
     QDateTimeEdit* dtt_CreateDate = nullptr;
     QDateTimeEdit* dtt_ModifyDate = nullptr;
     QDateTimeEdit* dtt_AccessDate = nullptr;
@@ -233,10 +238,19 @@ private:
     void buildImageTab();
     void buildSettingTab();
     void connectHandlers();
+    // Ctrl+Z undoes (when undo is offered), F5 lists the folder again, Ctrl+Q quits.
+    void buildShortcuts();
     void FormCreate();
     void openStartFolder();
 
+    // Brings a window that a size saved on another screen or at another scale makes larger than
+    // the primary screen back onto it, centred.
+    void fitOntoPrimaryScreen();
+
     void LoadSettings();
+    // The inputs of the operation tabs as the settings file keeps them.
+    void applyInputs(const core::InputSettings& inputs);
+    core::InputSettings currentInputs() const;
     // Writes the settings; a failed write is reported and the window closes all the same.
     void SaveSettings();
 
@@ -254,8 +268,26 @@ private:
     template <class Sender, class Signal, class Handler>
     void on(Sender* sender, Signal signal, Handler handler);
 
-    // The preview of the serial tab; false when it refused to plan with an error.
+    // Commits the numeric field that has the focus as leaving it would, so that a preview or run
+    // started by its accelerator, which leaves the focus where it is, uses the number shown. False
+    // when the field's text cannot be read; the error has then been reported.
+    bool commitFocusedNumber();
+    // The preview of the serial tab; false when it wrote no name (a refusal or an error), so that a
+    // run must not go on with whatever the after list held before.
     bool runSerialPreview();
+    // The times the timestamp tab sets: those whose check box is checked.
+    core::TimestampOptions timestampOptions() const;
+    // The pickers of a time are on while its check box is checked and on.
+    void followTimeChecks();
+    // The preview of the date tab; false when it refused a chosen time, which it says.
+    bool runTimestampPreview();
+    // Shows what a timestamp or attribute run did, lists again and offers the undo.
+    void showChangeRunResult(const core::ChangeRunResult& result);
+    // Empties both lists with a message, ending the undo, when the listed folder is gone or is
+    // another folder now.
+    void dropListing(const std::string& message);
+    // The listed folder was deleted or moved away: the tree chooses nothing instead of a neighbour.
+    void listedFolderVanished(const QString& folder);
     // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();
     void reloadLists();

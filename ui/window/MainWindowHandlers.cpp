@@ -1,7 +1,8 @@
-// The handlers of the main window: listing, previews, runs, settings and the small handlers of
-// its controls. Each reads the controls, calls core and writes the result back.
+// The handlers of the main window: listing, previews, the rename run and its undo, settings and the
+// small handlers of its controls. Each reads the controls, calls core and writes the result back.
 
 #include "Application.h"
+#include "HandlerSupport.h"
 #include "MainWindow.h"
 #include "RunProgressWindow.h"
 #include "core/listing/Listing.h"
@@ -10,14 +11,11 @@
 #include "core/rules/ExtensionRule.h"
 #include "core/rules/ReplaceRule.h"
 #include "core/rules/SerialNaming.h"
-#include "core/runs/AttributeChange.h"
 #include "core/runs/RenameRun.h"
 #include "core/runs/TimestampChange.h"
 #include "core/runs/Undo.h"
 #include "core/settings/SettingsFile.h"
 #include "core/settings/WindowSettings.h"
-#include "imaging/Conversion.h"
-#include "platform/LocalTime.h"
 #include "ui/preview/PreviewPane.h"
 
 #include <QApplication>
@@ -34,7 +32,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -44,41 +41,11 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <algorithm>
+#include <optional>
 
 namespace quorvane::ui {
 
 namespace {
-
-QString fromBytes(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toBytes(const QString& text)
-{
-    return text.toUtf8().toStdString();
-}
-
-// The hourglass for as long as an operation works; restore() gives the arrow back early.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { restore(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-    void restore()
-    {
-        if (active_) {
-            active_ = false;
-            QApplication::restoreOverrideCursor();
-        }
-    }
-
-private:
-    bool active_ = true;
-};
 
 // The normal arrow while the user answers a box in the middle of a busy operation.
 class ArrowCursor
@@ -102,30 +69,6 @@ public:
 private:
     QWidget* widget_;
 };
-
-platform::LocalDateTime localDateTime(const QDateTime& value)
-{
-    const QDate date = value.date();
-    const QTime time = value.time();
-    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
-}
-
-// The hint of the conversion tab's mode group for each mode.
-QString jpegModeHint(int index)
-{
-    switch (index) {
-    case 0:
-        return QStringLiteral("現在のBMPファイルをJPEGファイルに置換");
-    case 1:
-        return QStringLiteral("現在のJPEGファイルをBMPファイルに置換");
-    case 2:
-        return QStringLiteral("新規JPEGファイルを作成");
-    case 3:
-        return QStringLiteral("新規BMPファイルを作成");
-    default:
-        return {};
-    }
-}
 
 bool typedNonDigit(const QKeyEvent* key)
 {
@@ -195,6 +138,9 @@ void Tfom_Main::connectHandlers()
     on(btn_ChangeDateRun, &QPushButton::clicked, [this] { prc_ChangeDateRun(); });
     for (QTimeEdit* time : {dtt_CreateTime, dtt_ModifyTime, dtt_AccessTime}) {
         on(time, &QTimeEdit::timeChanged, [this, time] { prc_TimeChange(time); });
+    }
+    for (QCheckBox* check : {chk_ModifyTime, chk_AccessTime}) {
+        on(check, &QCheckBox::toggled, [this] { followTimeChecks(); });
     }
     on(btn_ChangeAttrTest, &QPushButton::clicked, [this] { btn_ChangeAttrTestClick(); });
     on(btn_ChangeAttrRun, &QPushButton::clicked, [this] { btn_ChangeAttrRunClick(); });
@@ -356,7 +302,7 @@ void Tfom_Main::prc_ShowPreview()
     if (name.empty()) {
         return;
     }
-    preview->showFile(core::fullPath(folderBytes(), name));
+    preview->showFile(core::fullPath(before.listedFolder().path, name));
 }
 
 void Tfom_Main::closeMediaPlayer()
@@ -401,6 +347,7 @@ void Tfom_Main::LoadSettings()
         chk_Set_HideSysFile->setChecked(hide->hideSystem);
     }
     chk_Set_AutoPlay->setChecked(settings.autoPlay());
+    applyInputs(core::readInputSettings(ini));
     if (patternsAdded) {
         // A settings folder that cannot be written is reported when the window closes.
         (void)file.save(ini);
@@ -426,6 +373,7 @@ void Tfom_Main::SaveSettings()
                                                           chk_Set_HideSysFile->isChecked());
     settings.AutoPlay = core::WindowSettings::autoPlayFor(chk_Set_AutoPlay->isChecked());
     core::writeWindowSettings(ini, settings);
+    core::writeInputSettings(ini, currentInputs());
     if (file.save(ini)) {
         boxes_.reportError(fromBytes(file.writeFailureMessage()));
     }
@@ -478,8 +426,32 @@ void Tfom_Main::prc_DirListChange()
     }
     statusPanels_[0]->setText(fromBytes(result.statusText));
     reloadLists();
+    grd_FileList1->showSortColumn(core::NameColumn);
     grd_FileList1->setLeftColumn(0);
     fileLists->copySelection(*grd_FileList1);
+    if (!result.errorMessage.empty()) {
+        boxes_.reportError(fromBytes(result.errorMessage));
+    }
+}
+
+void Tfom_Main::dropListing(const std::string& message)
+{
+    const core::ListingResult result = core::clearLists(before, after);
+    prc_EnablesMode(false);
+    statusPanels_[0]->setText(fromBytes(result.statusText));
+    reloadLists();
+    fileLists->copySelection(*grd_FileList1);
+    btn_Return->setEnabled(false);
+    boxes_.tell(fromBytes(message));
+}
+
+void Tfom_Main::listedFolderVanished(const QString& folder)
+{
+    // Without a chosen folder the tree lists nothing by itself; the caption shows no folder.
+    trr_DirList->setCurrentIndex(QModelIndex());
+    dirChangeDelay_.stop();
+    setWindowTitle(QStringLiteral("Quorvane    【】"));
+    dropListing(core::lostFolderMessage(QFile::encodeName(folder).toStdString()));
 }
 
 void Tfom_Main::prc_EnablesMode(bool flag)
@@ -517,13 +489,22 @@ void Tfom_Main::prc_EnablesMode(bool flag)
     // The creation time cannot be set on this system; its pickers stay off whatever the listing found.
     dtt_CreateDate->setEnabled(false);
     dtt_CreateTime->setEnabled(false);
+    // The time check boxes switch with the tab; the pickers of a time left alone stay off.
+    chk_ModifyTime->setEnabled(flag);
+    chk_AccessTime->setEnabled(flag);
+    followTimeChecks();
 }
 
 void Tfom_Main::btn_UpLineClick()
 {
     const int top = grd_FileList1->topRow();
+    const core::Selection moved = before.selection();
     core::moveSelectionUp(before, after);
     reloadLists();
+    if (before.selection() != moved) {
+        // The rows no longer stand in the order of a sort.
+        grd_FileList1->showSortColumn(-1);
+    }
     grd_FileList1->setTopRow(top);
     grd_FileList1->scrollTo(grd_FileList1->model().index(before.selection().first - 1, 0));
 }
@@ -531,13 +512,29 @@ void Tfom_Main::btn_UpLineClick()
 void Tfom_Main::btn_DownLineClick()
 {
     const int top = grd_FileList1->topRow();
+    const core::Selection moved = before.selection();
     core::moveSelectionDown(before, after);
     reloadLists();
+    if (before.selection() != moved) {
+        // The rows no longer stand in the order of a sort.
+        grd_FileList1->showSortColumn(-1);
+    }
     grd_FileList1->setTopRow(top);
     grd_FileList1->scrollTo(grd_FileList1->model().index(before.selection().last - 1, 0));
 }
 
 // --- Rename previews and the rename run ---------------------------------------------------------------
+
+bool Tfom_Main::commitFocusedNumber()
+{
+    // A field without the focus was committed when it was left.
+    for (TNumEdit* field : {num_FileNameNo, num_NumberCnt}) {
+        if (field->hasFocus() && !field->commitAsLeaving()) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool Tfom_Main::runSerialPreview()
 {
@@ -557,7 +554,7 @@ bool Tfom_Main::runSerialPreview()
         return true;
     case core::SerialOutcome::NoNameBearingPiece:
         boxes_.tell(fromBytes(core::noNameBearingPieceMessage));
-        return true;
+        return false;
     case core::SerialOutcome::DigitCountNotInteger:
         boxes_.reportError(fromBytes(result.message));
         return false;
@@ -567,7 +564,9 @@ bool Tfom_Main::runSerialPreview()
 
 void Tfom_Main::proc_FileNameChange()
 {
-    runSerialPreview();
+    if (commitFocusedNumber()) {
+        runSerialPreview();
+    }
 }
 
 void Tfom_Main::proc_ReplaceName()
@@ -579,7 +578,7 @@ void Tfom_Main::proc_ReplaceName()
     options.caseSensitive = chk_UpLow->isChecked();
     options.includeExtension = chk_ChangeExt->isChecked();
     options.conversion = static_cast<core::NameConversion>(std::max(0, grp_OptionsItems->checkedId()));
-    core::planReplace(before, after, options, fileSystem_, folderBytes());
+    core::planReplace(before, after, options, fileSystem_, before.listedFolder().path);
     grd_FileList2->reload();
 }
 
@@ -600,6 +599,9 @@ void Tfom_Main::grp_OptionsClick(int index)
 
 void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
 {
+    if (!commitFocusedNumber()) {
+        return;
+    }
     if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("リネームを実行します")) ==
         core::Answer::No) {
         return;
@@ -616,25 +618,43 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
         prc_ChangeExtTest();
     }
     RunProgressWindow progress(this, QStringLiteral("ファイル名を変更しています..."));
+    // An answer the user chose to keep stands for every later failure of this run.
+    std::optional<core::Answer> standingAnswer;
     const core::RenameRunResult result = core::runRenames(
-        before, after, folderBytes(), fileSystem_, snapshot,
-        [this](const std::string& message) {
+        before, after, before.listedFolder().path, fileSystem_, snapshot,
+        [this, &standingAnswer](const std::string& message) {
+            if (standingAnswer) {
+                return *standingAnswer;
+            }
             const ArrowCursor arrow;
-            return boxes_.ask(MessageBoxes::Kind::Error, fromBytes(message));
+            bool sameForLaterErrors = false;
+            const core::Answer answer = boxes_.askAboutFailure(fromBytes(message), sameForLaterErrors);
+            if (sameForLaterErrors && answer != core::Answer::Closed) {
+                standingAnswer = answer;
+            }
+            return answer;
         },
         progress.callback());
     progress.finish();
     busy.restore();
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
     if (result.rolledBack) {
-        // Files the rollback could not rename back would otherwise go unnoticed.
+        // Files the rollback could not rename back would otherwise go unnoticed; they are what the
+        // undo can still put back. A complete rollback leaves the earlier run's undo as it was.
         if (!result.rollbackFailures.empty()) {
-            boxes_.tell(fromBytes(core::withFailureList(
-                "ファイル名の変更を取り消しました", "元の名前に戻せませんでした", result.rollbackFailures)));
+            boxes_.reportCompletion(
+                fromBytes(core::withFailureList("ファイル名の変更を取り消しました",
+                                                "元の名前に戻せませんでした", result.rollbackFailures)),
+                true);
+            btn_Return->setEnabled(true);
         }
         prc_DirListChange();
         return;
     }
-    boxes_.tell(fromBytes(result.message));
+    boxes_.reportCompletion(fromBytes(result.message), !result.failures.empty());
     prc_DirListChange();
     btn_Return->setEnabled(true);
 }
@@ -650,151 +670,17 @@ void Tfom_Main::btn_ReturnClick()
     BusyCursor busy;
     closeMediaPlayer();
     RunProgressWindow progress(this, QStringLiteral("変更を取り消しています..."));
-    const core::UndoResult result =
-        core::undoLastRun(snapshot, folderBytes(), fileSystem_, progress.callback());
+    // The snapshot knows its folder; the tree may show another by now.
+    const core::UndoResult result = core::undoLastRun(snapshot, fileSystem_, progress.callback());
     progress.finish();
     busy.restore();
-    boxes_.tell(fromBytes(result.message));
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
+    boxes_.reportCompletion(fromBytes(result.message), !result.failures.empty());
     prc_DirListChange();
     btn_Return->setEnabled(false);
-}
-
-// --- Timestamps ---------------------------------------------------------------------------------
-
-void Tfom_Main::prc_TimeChange(QTimeEdit* sender)
-{
-    QDateTimeEdit* date = sender == dtt_CreateTime   ? dtt_CreateDate
-                          : sender == dtt_ModifyTime ? dtt_ModifyDate
-                          : sender == dtt_AccessTime ? dtt_AccessDate
-                                                     : nullptr;
-    if (date == nullptr || date->time() == sender->time()) {
-        return;
-    }
-    date->setDateTime(QDateTime(date->date(), sender->time()));
-}
-
-void Tfom_Main::prc_ChangeDateTest()
-{
-    const BusyCursor busy;
-    closeMediaPlayer();
-    core::planTimestampChange(
-        before, after,
-        {localDateTime(dtt_ModifyDate->dateTime()), localDateTime(dtt_AccessDate->dateTime())});
-    grd_FileList2->reload();
-}
-
-void Tfom_Main::prc_ChangeDateRun()
-{
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("ファイル日付の変更を実行します")) ==
-        core::Answer::No) {
-        return;
-    }
-    BusyCursor busy;
-    closeMediaPlayer();
-    prc_ChangeDateTest();
-    const core::TimestampOptions options{localDateTime(dtt_ModifyDate->dateTime()),
-                                         localDateTime(dtt_AccessDate->dateTime())};
-    RunProgressWindow progress(this, QStringLiteral("ファイル日付を変更しています..."));
-    const core::ChangeRunResult result = core::runTimestampChange(before, after, folderBytes(), options,
-                                                                  fileSystem_, snapshot, progress.callback());
-    progress.finish();
-    busy.restore();
-    boxes_.tell(fromBytes(result.message));
-    prc_DirListChange();
-    btn_Return->setEnabled(true);
-}
-
-// --- Attributes ---------------------------------------------------------------------------------
-
-void Tfom_Main::btn_ChangeAttrTestClick()
-{
-    const BusyCursor busy;
-    core::AttributeOptions options;
-    options.readOnly = chk_ReadOnly->isChecked();
-    options.hidden = chk_Hidden->isChecked();
-    options.system = chk_System->isChecked();
-    options.archive = chk_Archive->isChecked();
-    options.mode = static_cast<core::AttributeMode>(std::clamp(grp_FileAttrOptItems->checkedId(), 0, 2));
-    core::planAttributeChange(before, after, options);
-    grd_FileList2->reload();
-}
-
-void Tfom_Main::btn_ChangeAttrRunClick()
-{
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("ファイル属性の変更を実行します")) ==
-        core::Answer::No) {
-        return;
-    }
-    BusyCursor busy;
-    closeMediaPlayer();
-    btn_ChangeAttrTestClick();
-    RunProgressWindow progress(this, QStringLiteral("ファイル属性を変更しています..."));
-    const core::ChangeRunResult result =
-        core::runAttributeChange(before, after, folderBytes(), fileSystem_, snapshot, progress.callback());
-    progress.finish();
-    busy.restore();
-    boxes_.tell(fromBytes(result.message));
-    prc_DirListChange();
-    btn_Return->setEnabled(true);
-}
-
-// --- Image conversion ---------------------------------------------------------------------------
-
-void Tfom_Main::grp_JpegOptionsClick(int index)
-{
-    if (index < 0) {
-        return;
-    }
-    grp_JpegOptions->setStatusTip(jpegModeHint(index));
-    const bool writesJpeg = index == 0 || index == 2;
-    for (QWidget* control : {static_cast<QWidget*>(grp_ArchiveOpt), static_cast<QWidget*>(trk_Compression),
-                             static_cast<QWidget*>(Label15), static_cast<QWidget*>(chk_GrayScale),
-                             static_cast<QWidget*>(lbl_CompPer), static_cast<QWidget*>(chk_Progressive)}) {
-        control->setEnabled(writesJpeg);
-    }
-}
-
-void Tfom_Main::trk_CompressionChange()
-{
-    lbl_CompPer->setText(QString::number(trk_Compression->value()) + QStringLiteral("%"));
-}
-
-void Tfom_Main::btn_ChangeBMP2JPEGClick()
-{
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("画像ファイルを変換します")) ==
-        core::Answer::No) {
-        return;
-    }
-    BusyCursor busy;
-    imaging::ConversionOptions options;
-    options.mode = static_cast<imaging::ConversionMode>(std::clamp(grp_JpegOptionsItems->checkedId(), 0, 3));
-    options.quality = trk_Compression->value();
-    options.greyscale = chk_GrayScale->isChecked();
-    options.progressive = chk_Progressive->isChecked();
-    RunProgressWindow progress(this, QStringLiteral("画像ファイルを変換しています..."));
-    const imaging::ConversionResult result =
-        imaging::convertImages(before, folderBytes(), options, fileSystem_, [&progress](int done, int total) {
-            progress.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
-        });
-    progress.finish();
-    // The pane shows the last picture the run handled, whether it is shown or not; a run that
-    // handled no row leaves it alone.
-    bool handledARow = false;
-    for (int row = 1; row < before.rowCount() && !handledARow; ++row) {
-        handledARow = !imaging::convertedName(before.cell(core::NameColumn, row), options.mode).empty();
-    }
-    if (handledARow) {
-        preview->showBitmapFile(result.lastImage);
-    }
-    busy.restore();
-    if (result.stop) {
-        // The run stopped at a row it could not convert: the error report says why, and the folder
-        // is not listed again.
-        boxes_.reportError(fromBytes(result.stop->errorText));
-        return;
-    }
-    boxes_.tell(fromBytes(result.message));
-    prc_DirListChange();
 }
 
 } // namespace quorvane::ui

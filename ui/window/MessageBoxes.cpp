@@ -1,6 +1,7 @@
 #include "MessageBoxes.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,6 +47,18 @@ QString displayText(const QString& text)
 
 core::Answer QtMessageBoxes::ask(Kind kind, const QString& text)
 {
+    bool unused = false;
+    return question(kind, text, nullptr, unused);
+}
+
+core::Answer QtMessageBoxes::askAboutFailure(const QString& text, bool& sameForLaterErrors)
+{
+    return question(Kind::Error, text, sameAnswerCaption, sameForLaterErrors);
+}
+
+core::Answer QtMessageBoxes::question(Kind kind, const QString& text, const char16_t* checkCaption,
+                                      bool& checked)
+{
     const bool information = kind == Kind::Information;
     QuestionBox box(information ? QMessageBox::Information : QMessageBox::Critical,
                     information ? QStringLiteral("情報") : QStringLiteral("エラー"), displayText(text),
@@ -54,7 +67,11 @@ core::Answer QtMessageBoxes::ask(Kind kind, const QString& text)
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    if (checkCaption != nullptr) {
+        box.setCheckBox(new QCheckBox(QString::fromUtf16(checkCaption)));
+    }
     box.exec();
+    checked = box.checkBox() != nullptr && box.checkBox()->isChecked();
     if (box.closedByCloseButton()) {
         return core::Answer::Closed;
     }
@@ -63,8 +80,17 @@ core::Answer QtMessageBoxes::ask(Kind kind, const QString& text)
 
 void QtMessageBoxes::tell(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle, displayText(text), QMessageBox::NoButton,
-                    boxParent(parent_));
+    plainBox(QMessageBox::NoIcon, text);
+}
+
+void QtMessageBoxes::reportCompletion(const QString& text, bool listsFailures)
+{
+    plainBox(listsFailures ? QMessageBox::Warning : QMessageBox::Information, text);
+}
+
+void QtMessageBoxes::plainBox(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, applicationTitle, displayText(text), QMessageBox::NoButton, boxParent(parent_));
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }

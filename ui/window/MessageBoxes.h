@@ -2,6 +2,7 @@
 
 #include "core/runs/RenameRun.h"
 
+#include <QMessageBox>
 #include <QString>
 
 class QWidget;
@@ -24,8 +25,14 @@ public:
     // A modal question with "はい(&Y)" (Enter) and "いいえ(&N)" (Esc); closing the box with its close
     // button answers Closed.
     virtual core::Answer ask(Kind kind, const QString& text) = 0;
+    // A run's failure question: the error box of ask() with the check box
+    // "以降のエラーにも同じ答えを使う", unchecked; sameForLaterErrors says whether the user checked it.
+    virtual core::Answer askAboutFailure(const QString& text, bool& sameForLaterErrors) = 0;
     // A plain modal box titled "Quorvane" with one "OK" button.
     virtual void tell(const QString& text) = 0;
+    // A run's completion message: tell()'s box with the warning icon when the message lists files
+    // the run could not change, else with the information icon.
+    virtual void reportCompletion(const QString& text, bool listsFailures) = 0;
     // The application's error report: the error's text in a box titled "Quorvane".
     virtual void reportError(const QString& text) = 0;
 };
@@ -37,10 +44,19 @@ public:
     explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
 
     core::Answer ask(Kind kind, const QString& text) override;
+    core::Answer askAboutFailure(const QString& text, bool& sameForLaterErrors) override;
     void tell(const QString& text) override;
+    void reportCompletion(const QString& text, bool listsFailures) override;
     void reportError(const QString& text) override;
 
+    // The caption of the failure question's check box.
+    static constexpr const char16_t* sameAnswerCaption = u"以降のエラーにも同じ答えを使う";
+
 private:
+    // A question box; with a check box captioned checkCaption, whose state comes back in checked.
+    core::Answer question(Kind kind, const QString& text, const char16_t* checkCaption, bool& checked);
+    void plainBox(QMessageBox::Icon icon, const QString& text);
+
     QWidget* parent_;
 };
 

@@ -59,11 +59,21 @@ QPixmap drawnIcon(ToolbarIcon which, int size)
     const QColor ink(40, 60, 120);
     p.setPen(QPen(ink, s / 14.0));
     switch (which) {
-    case ToolbarIcon::Quit:
-        p.setPen(QPen(QColor(190, 30, 30), s / 8.0, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(s * 0.22, s * 0.22), QPointF(s * 0.78, s * 0.78));
-        p.drawLine(QPointF(s * 0.78, s * 0.22), QPointF(s * 0.22, s * 0.78));
+    case ToolbarIcon::Quit: {
+        // A door with an arrow leading out of it, as the desktop themes draw "application-exit";
+        // a red cross would read as closing or deleting something.
+        p.setPen(QPen(ink, s / 12.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawPolyline(QPolygonF() << QPointF(s * 0.5, s * 0.3) << QPointF(s * 0.5, s * 0.14)
+                                   << QPointF(s * 0.14, s * 0.14) << QPointF(s * 0.14, s * 0.86)
+                                   << QPointF(s * 0.5, s * 0.86) << QPointF(s * 0.5, s * 0.7));
+        p.setPen(QPen(QColor(60, 140, 60), s / 9.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(s * 0.32, s * 0.5), QPointF(s * 0.72, s * 0.5));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 140, 60));
+        p.drawPolygon(QPolygonF() << QPointF(s * 0.9, s * 0.5) << QPointF(s * 0.68, s * 0.32)
+                                  << QPointF(s * 0.68, s * 0.68));
         break;
+    }
     case ToolbarIcon::Undo: {
         p.setPen(QPen(ink, s / 9.0, Qt::SolidLine, Qt::RoundCap));
         QPainterPath curve;

@@ -1,10 +1,16 @@
 #include "core/listing/Listing.h"
 
+#include "core/listing/RowOrder.h"
 #include "core/listing/TextForms.h"
+#include "platform/ErrorCode.h"
+#include "platform/Locale.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace quorvane::core {
 namespace {
@@ -69,6 +75,34 @@ TEST(Listing, WhatCannotBeListedListsAsEmptyWithoutComplaint)
         SCOPED_TRACE(options.folder + " " + options.pattern);
         expectEmptyFolder(list(options));
     }
+}
+
+TEST(Listing, AFolderThatFailsPartWayListsAsEmptyAndSaysWhyInsteadOfShowingPartOfIt)
+{
+    const testing::UnreadableFolder unreadable;
+    const Lists lists = list({unreadable.path(), "*", false, false});
+    EXPECT_EQ(lists.result.statusText, "読込エラー");
+    EXPECT_EQ(lists.result.errorMessage, "フォルダを最後まで読み込めませんでした：" + unreadable.path() +
+                                             "\r\n\r\n" +
+                                             platform::errorText(platform::errorFromErrno(EINVAL)));
+    EXPECT_FALSE(lists.result.operationsEnabled);
+    EXPECT_TRUE(lists.before.row(1).blank());
+    EXPECT_TRUE(lists.before.listedFolder().path.empty());
+}
+
+TEST(Listing, RecordsTheFolderAndEachFileByIdentity)
+{
+    const TempFolder folder;
+    folder.writeFile("a.txt");
+    const Lists lists = list({folder.path(), "", false, false});
+    platform::PosixFileSystem fileSystem;
+    platform::EntryStamp file;
+    platform::FileIdentity listedFolder;
+    ASSERT_FALSE(fileSystem.identify(folder.pathOf("a.txt"), file));
+    ASSERT_FALSE(fileSystem.identifyFolder(folder.path(), listedFolder));
+    EXPECT_EQ(lists.before.row(1).identity(), file.identity);
+    EXPECT_EQ(lists.before.listedFolder(), (ListedFolder{folder.path(), listedFolder}));
+    EXPECT_TRUE(lists.result.errorMessage.empty());
 }
 
 TEST(Listing, OneMatchingFileFillsRowOne)
@@ -148,20 +182,36 @@ TEST(Listing, NamesThatAreNotUtf8AreKeptByteForByte)
               (std::vector<std::string>{latin1, shiftJis}));
 }
 
-TEST(Listing, RowsFollowTheSystemsOrderAndAreNotSorted)
+TEST(Listing, RowsComeInTheOrderAPressOnTheNameHeaderGivesWhateverOrderTheFolderKeeps)
 {
     const TempFolder folder;
-    std::vector<std::string> expected;
-    for (int i = 0; i < 50; ++i) {
-        folder.writeFile("f" + std::to_string(i * 37 % 100));
+    std::vector<std::string> expected = {".directory",   "10 KB.txt",    "9 KB.txt",    "apple.txt",
+                                         "Banana.txt",   "cherry.txt",   "co-op.txt",   "coop.txt",
+                                         "IMG_0009.jpg", "IMG_0010.jpg", "img_0011.jpg"};
+    for (int i = 0; i < 300; ++i) {
+        expected.push_back("scan" +
+                           std::string(i < 10    ? "00"
+                                       : i < 100 ? "0"
+                                                 : "") +
+                           std::to_string(i) + ".png");
     }
-    platform::PosixFileSystem fileSystem;
-    fileSystem.enumerate(folder.path(), "*", 0x06,
-                         [&](const platform::DirectoryEntry& entry) { expected.push_back(entry.name); });
+    // Created in a shuffled order, so neither the creation order nor the folder's own order is the
+    // name order by chance.
+    std::vector<std::string> creation = expected;
+    std::mt19937 shuffle(20240607);
+    std::shuffle(creation.begin(), creation.end(), shuffle);
+    for (const std::string& name : creation) {
+        folder.writeFile(name);
+    }
     const Lists lists = list({folder.path(), "", false, false});
     std::vector<std::string> listed = lists.before.column(NameColumn);
     listed.erase(listed.begin());
     EXPECT_EQ(listed, expected);
+
+    FileTable pressed = lists.before;
+    gridSort(pressed, NameColumn, platform::SortCollator());
+    EXPECT_EQ(pressed.column(NameColumn), lists.before.column(NameColumn))
+        << "a press on the name header finds the rows already in its order";
 }
 
 TEST(Listing, TheAfterListMatchesInSizeAndIsEmpty)

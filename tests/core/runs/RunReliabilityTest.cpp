@@ -67,7 +67,7 @@ public:
         if (!snapshot_.empty() && chance(0.7)) {
             restoring_ = true;
             restoringFaults_ = 0;
-            const UndoResult undo = undoLastRun(snapshot_, folder_.path(), fileSystem_);
+            const UndoResult undo = undoLastRun(snapshot_, fileSystem_);
             expectRestoredExcept(undo.failures, "after the undo");
         }
     }
@@ -217,9 +217,10 @@ private:
 
     void timestampRun()
     {
-        const TimestampOptions options{{2010, 1 + pick(12), 1 + pick(28), pick(24), pick(60), pick(60)},
-                                       {2011, 1 + pick(12), 1 + pick(28), pick(24), pick(60), pick(60)}};
-        const std::optional<std::int64_t> modified = platform::fromLocalDateTime(options.modified);
+        const TimestampOptions options{
+            platform::LocalDateTime{2010, 1 + pick(12), 1 + pick(28), pick(24), pick(60), pick(60)},
+            platform::LocalDateTime{2011, 1 + pick(12), 1 + pick(28), pick(24), pick(60), pick(60)}};
+        const std::optional<std::int64_t> modified = platform::fromLocalDateTime(*options.modified);
         FileTable after;
         planTimestampChange(before_, after, options);
         const ChangeRunResult result =

@@ -2,18 +2,21 @@
 
 #include "RunSupport.h"
 #include "core/listing/TextForms.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
 namespace quorvane::core {
 namespace {
 
+using testing::DiskFile;
 using testing::diskFiles;
 using testing::FaultyFileSystem;
 using testing::TempFolder;
 using testing::WriteCall;
 
-const TimestampOptions chosen{{2006, 5, 4, 9, 5, 7}, {2007, 12, 31, 23, 59, 58}};
+const TimestampOptions chosen{platform::LocalDateTime{2006, 5, 4, 9, 5, 7},
+                              platform::LocalDateTime{2007, 12, 31, 23, 59, 58}};
 
 TEST(TimestampPreview, WritesTheChosenTimesAndKeepsNameSizeCreatedAndAttributes)
 {
@@ -77,12 +80,92 @@ TEST(TimestampRun, ADateTheCalendarLacksFailsEveryFileWithOurOwnText)
     folder.writeFile("a.txt");
     FaultyFileSystem fileSystem;
     UndoSnapshot snapshot;
-    const TimestampOptions skipped{{2021, 2, 31, 2, 30, 0}, {2021, 3, 1, 2, 30, 0}};
+    const TimestampOptions skipped{platform::LocalDateTime{2021, 2, 31, 2, 30, 0},
+                                   platform::LocalDateTime{2021, 3, 1, 2, 30, 0}};
     const ChangeRunResult result =
         runTimestampChange(testing::tableOfNames({"a.txt"}), testing::tableOfNames({"a.txt"}), folder.path(),
                            skipped, fileSystem, snapshot);
     ASSERT_EQ(result.failures.size(), 1u);
     EXPECT_EQ(platform::errorText(result.failures[0].error), "指定された日時は現地時刻に存在しません");
+}
+
+struct ChosenTimesCase
+{
+    const char* says;
+    bool modified;
+    bool accessed;
+};
+
+const ChosenTimesCase chosenTimes[] = {
+    {"only the modified time is set", true, false},
+    {"only the accessed time is set", false, true},
+    {"with neither chosen both stay", false, false},
+};
+
+class TimeNotChosen : public ::testing::TestWithParam<ChosenTimesCase>
+{};
+
+TEST_P(TimeNotChosen, IsLeftAsTheFileHasItInThePreviewAndTheRun)
+{
+    const ChosenTimesCase& c = GetParam();
+    const TimestampOptions options{c.modified ? chosen.modified : std::nullopt,
+                                   c.accessed ? chosen.accessed : std::nullopt};
+    FileTable before;
+    before.setRowCount(2);
+    before.setRow(1, FileRow("a.txt", "1 KB", "", "2002/02/02 02:02:02", "2003/03/03 03:03:03", "----"));
+    FileTable after;
+    planTimestampChange(before, after, options);
+    EXPECT_EQ(after.cell(ModifiedColumn, 1), c.modified ? "2006/05/04 09:05:07" : "2002/02/02 02:02:02");
+    EXPECT_EQ(after.cell(AccessedColumn, 1), c.accessed ? "2007/12/31 23:59:58" : "2003/03/03 03:03:03");
+
+    const TempFolder folder;
+    folder.writeFile("a.txt");
+    const timespec ownAccessed{1'100'000'000, 123'456'789};
+    const timespec ownModified{1'200'000'000, 987'654'321};
+    folder.setTimes("a.txt", ownAccessed, ownModified);
+    FaultyFileSystem fileSystem;
+    UndoSnapshot snapshot;
+    const ChangeRunResult result =
+        runTimestampChange(before, after, folder.path(), options, fileSystem, snapshot);
+    EXPECT_TRUE(result.failures.empty());
+    const DiskFile file = diskFiles(folder).at("a.txt");
+    if (c.modified) {
+        EXPECT_EQ(timestampText(platform::FileTime{file.modified.tv_sec, 0}), "2006/05/04 09:05:07");
+    } else {
+        EXPECT_EQ(file.modified.tv_sec, ownModified.tv_sec);
+        EXPECT_EQ(file.modified.tv_nsec, ownModified.tv_nsec);
+    }
+    if (c.accessed) {
+        EXPECT_EQ(timestampText(platform::FileTime{file.accessed.tv_sec, 0}), "2007/12/31 23:59:58");
+    } else {
+        EXPECT_EQ(file.accessed.tv_sec, ownAccessed.tv_sec);
+        EXPECT_EQ(file.accessed.tv_nsec, ownAccessed.tv_nsec);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TimestampChange, TimeNotChosen, ::testing::ValuesIn(chosenTimes),
+                         testing::SaysName());
+
+TEST(TimestampPreviewAndRun, RefuseALocalTimeThatTheClocksSkipAlike)
+{
+    const testing::TimeZone zone("Europe/Berlin");
+    const TempFolder folder;
+    folder.writeFile("a.txt");
+    const auto starting = diskFiles(folder);
+    const TimestampOptions skipped{platform::LocalDateTime{2021, 3, 28, 2, 30, 0},
+                                   platform::LocalDateTime{2021, 3, 1, 12, 0, 0}};
+    const FileTable before = testing::tableOfNames({"a.txt"});
+    FileTable after = testing::tableOfNames({"the earlier plan"});
+    EXPECT_EQ(planTimestampChange(before, after, skipped), makeError(RunError::UnusableTime));
+    EXPECT_EQ(after.cell(NameColumn, 1), "the earlier plan");
+
+    FaultyFileSystem fileSystem;
+    UndoSnapshot snapshot;
+    const ChangeRunResult result =
+        runTimestampChange(before, before, folder.path(), skipped, fileSystem, snapshot);
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_EQ(result.failures[0].error, makeError(RunError::UnusableTime));
+    EXPECT_TRUE(diskFiles(folder).at("a.txt").sameTimesAndMode(starting.at("a.txt")));
 }
 
 } // namespace

@@ -104,6 +104,21 @@ const SettingsCase settingsCases[] = {
          s.extList = {"*.a", "*.b"};
      }},
     {"a pattern key with a leading zero is another key", "[ExtList]\n00=*.a\n"},
+    {"a signed pattern key is another key", "[ExtList]\n+0=*.a\n-0=*.b\n"},
+    {"the first of duplicate pattern keys is read, blanks around its name trimmed",
+     "[ExtList]\n 0 =*.a\n0=*.x\n1=*.b\n",
+     [](WindowSettings& s) {
+         s.extList = {"*.a", "*.b"};
+     }},
+    {"a pattern key far beyond the list does not extend it",
+     "[ExtList]\n0=*.a\n2=*.c\n99999999999999999999=*.y\n18446744073709551615=*.z\n",
+     [](WindowSettings& s) {
+         s.extList = {"*.a"};
+     }},
+    {"pattern keys of a later duplicate section are not read", "[ExtList]\n0=*.a\n[extlist]\n1=*.b\n",
+     [](WindowSettings& s) {
+         s.extList = {"*.a"};
+     }},
     {"quotes around a pattern are stripped", "[ExtList]\n0=\" *.a\"\n",
      [](WindowSettings& s) {
          s.extList = {" *.a"};
@@ -304,8 +319,11 @@ struct StartCase
 
 const StartCase startCases[] = {
     {"no file gets the built-in patterns written", "", builtInPatterns(), true},
-    {"a list starting at key 1 gets the built-in patterns written", "[ExtList]\n1=*.b\n", builtInPatterns(),
+    {"a section without keys gets the built-in patterns written", "[ExtList]\n; mine\n", builtInPatterns(),
      true},
+    {"a list without key 0 offers the built-in patterns and keeps its keys",
+     "[ExtList]\n1=*.mine\n2=*.other\n", builtInPatterns(), false},
+    {"a section of keys that are no numbers keeps them", "[ExtList]\nmine=*.b\n", builtInPatterns(), false},
     {"a list of one empty pattern is kept", "[ExtList]\n0=\n", {""}, false},
     {"a list of the file is kept", "[ExtList]\n0=*.a\n1=*.b\n", {"*.a", "*.b"}, false},
 };
@@ -313,7 +331,7 @@ const StartCase startCases[] = {
 class StartPatternsTest : public ::testing::TestWithParam<StartCase>
 {};
 
-TEST_P(StartPatternsTest, UsesTheFilesPatternsOrWritesTheBuiltInOnes)
+TEST_P(StartPatternsTest, UsesTheFilesPatternsOrTheBuiltInOnesWrittenOnlyWhereNoKeyIs)
 {
     const StartCase& c = GetParam();
     IniFile file = IniFile::parse(c.text);
@@ -321,7 +339,9 @@ TEST_P(StartPatternsTest, UsesTheFilesPatternsOrWritesTheBuiltInOnes)
     EXPECT_EQ(addBuiltInPatternsWhenNone(s, file), c.written);
     EXPECT_EQ(s.extList, c.patterns);
     EXPECT_EQ(file.text() == c.text, !c.written);
-    EXPECT_EQ(readWindowSettings(IniFile::parse(file.text())).extList, c.patterns);
+    if (c.written) {
+        EXPECT_EQ(readWindowSettings(IniFile::parse(file.text())).extList, c.patterns);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(StartUp, StartPatternsTest, ::testing::ValuesIn(startCases), testing::SaysName());

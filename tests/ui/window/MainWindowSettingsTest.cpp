@@ -21,17 +21,18 @@ core::IniFile settingsOf(const TestWindow& window)
 TEST(MainWindowSettings, ClosingWritesTheNineKeysAndTheNextStartRestoresTheArrangement)
 {
     TestWindow first;
-    first->resize(900, 650);
+    first->resize(780, 560);
     first->btn_SortRightToLeft->click();
     first->btn_Preview->click();
     first->chk_Set_AutoPlay->setChecked(true);
+    first->chk_Set_HideHideFile->setChecked(false);
     first->chk_Set_HideSysFile->setChecked(true);
     first->spl_002->setSizes({120, first->spl_002->height() - 123});
     const int beforeHeight = first->grd_FileList1->height();
     first->close();
     const core::IniFile written = settingsOf(first);
-    EXPECT_EQ(written.value("WindowState", "Width"), "900");
-    EXPECT_EQ(written.value("WindowState", "Height"), "650");
+    EXPECT_EQ(written.value("WindowState", "Width"), "780");
+    EXPECT_EQ(written.value("WindowState", "Height"), "560");
     EXPECT_EQ(written.value("WindowState", "DivMode"), "1");
     EXPECT_EQ(written.value("WindowState", "PreMode"), "1");
     EXPECT_EQ(written.value("WindowState", "FilesHeight"), std::to_string(beforeHeight));
@@ -39,7 +40,7 @@ TEST(MainWindowSettings, ClosingWritesTheNineKeysAndTheNextStartRestoresTheArran
     EXPECT_EQ(written.value("Options", "AutoPlay"), "1");
 
     TestWindow second(nullptr, first.settingsFolder.readFile("quorvn.ini"), true);
-    EXPECT_EQ(second->width(), 900);
+    EXPECT_EQ(second->width(), 780);
     EXPECT_TRUE(second->stacked());
     EXPECT_EQ(second->grd_FileList1->height(), beforeHeight);
     EXPECT_TRUE(second->btn_Preview->isChecked());
@@ -60,8 +61,10 @@ struct ViewModeCase
 const ViewModeCase viewModes[] = {
     {"three hides both kinds", "3", true, true},
     {"one hides hidden files only", "1", true, false},
-    {"five hides neither", "5", false, false},
-    {"a value that is no number hides neither", "12abc", false, false},
+    {"a stored zero hides neither", "0", false, false},
+    {"five leaves the options as they start", "5", true, false},
+    {"without a value dot files and other hidden files are hidden", nullptr, true, false},
+    {"a value that is no number counts as none", "12abc", true, false},
 };
 
 class ViewMode : public ::testing::TestWithParam<ViewModeCase>
@@ -70,7 +73,8 @@ class ViewMode : public ::testing::TestWithParam<ViewModeCase>
 TEST_P(ViewMode, SetsTheHideOptions)
 {
     const ViewModeCase& c = GetParam();
-    TestWindow w(nullptr, std::string("[Options]\nViewMode=") + c.viewMode + "\n", true);
+    const std::string stored = c.viewMode != nullptr ? std::string("ViewMode=") + c.viewMode + "\n" : "";
+    TestWindow w(nullptr, "[Options]\n" + stored, true);
     EXPECT_EQ(w->chk_Set_HideHideFile->isChecked(), c.hideHidden);
     EXPECT_EQ(w->chk_Set_HideSysFile->isChecked(), c.hideSystem);
 }
@@ -87,6 +91,14 @@ TEST(MainWindowSettings, PatternsAreReadUpToTheFirstMissingKeyAndNotWrittenBack)
     EXPECT_FALSE(settingsOf(w).hasKey("ExtList", "4"));
 }
 
+TEST(MainWindowSettings, APatternListWithoutKeyZeroOffersTheBuiltInPatternsAndLeavesTheFileAsItIs)
+{
+    const std::string text = "[ExtList]\n1=*.mine\n2=*.other\n3=*.third\n";
+    TestWindow w(nullptr, text, true);
+    EXPECT_EQ(w->cbo_FileType->count(), 30);
+    EXPECT_EQ(w.settingsFolder.readFile("quorvn.ini"), text);
+}
+
 TEST(MainWindowSettings, ADivModeOfTwoLaysTheListsSideBySideAndTheNextCloseWritesZero)
 {
     TestWindow w(nullptr, "[WindowState]\nDivMode=2\nDirWidth=200\nFilesWidth=250\n", true);
@@ -97,6 +109,41 @@ TEST(MainWindowSettings, ADivModeOfTwoLaysTheListsSideBySideAndTheNextCloseWrite
     EXPECT_EQ(settingsOf(w).value("WindowState", "DivMode"), "0");
     EXPECT_EQ(settingsOf(w).value("WindowState", "FilesWidth"), "250");
 }
+
+struct ListSizeCase
+{
+    const char* says;
+    std::string text;
+    const char* key;
+};
+
+const ListSizeCase listSizes[] = {
+    {"a huge height of the stacked before list", "[WindowState]\nDivMode=1\nFilesHeight=2147483647\n",
+     "FilesHeight"},
+    {"a huge width of the before list side by side", "[WindowState]\nFilesWidth=2147483647\n", "FilesWidth"},
+};
+
+class ListSizeFromTheFile : public ::testing::TestWithParam<ListSizeCase>
+{};
+
+TEST_P(ListSizeFromTheFile, IsClampedToTheFilesPanelAndWrittenBackSo)
+{
+    TestWindow w(nullptr, GetParam().text, true);
+    const bool stacked = w->stacked();
+    const auto extent = [stacked](const QWidget* widget) {
+        return stacked ? widget->height() : widget->width();
+    };
+    const int panel = extent(w->spl_002);
+    EXPECT_LE(extent(w->grd_FileList1), panel);
+    EXPECT_GE(extent(w->grd_FileList2), w->grd_FileList2->minimumHeight());
+    w->close();
+    const std::optional<std::string> written = settingsOf(w).value("WindowState", GetParam().key);
+    ASSERT_TRUE(written.has_value());
+    EXPECT_LE(std::stoll(*written), panel);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindowSettings, ListSizeFromTheFile, ::testing::ValuesIn(listSizes),
+                         testing::SaysName());
 
 TEST(MainWindowSettings, UnknownKeysAndCommentsSurviveTheClose)
 {

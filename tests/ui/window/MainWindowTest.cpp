@@ -66,7 +66,7 @@ TEST(MainWindow, StartsWithTheDefaultsAndWritesTheBuiltInPatternsAtOnceWithoutAS
     EXPECT_FALSE(w->stacked());
     EXPECT_FALSE(w->btn_Preview->isChecked());
     EXPECT_EQ(w->pnl_Preview->width(), 0);
-    EXPECT_FALSE(w->chk_Set_HideHideFile->isChecked());
+    EXPECT_TRUE(w->chk_Set_HideHideFile->isChecked()) << "dot files are left alone unless asked for";
     EXPECT_FALSE(w->chk_Set_HideSysFile->isChecked());
     EXPECT_FALSE(w->chk_Set_AutoPlay->isChecked());
     EXPECT_FALSE(w->btn_Return->isEnabled());
@@ -144,11 +144,13 @@ TEST(MainWindow, AHideOptionListsTheFolderAgainAtOnce)
     folder.writeFile(".hidden");
     TestWindow w;
     ASSERT_TRUE(w.choose(folder.path()));
-    EXPECT_EQ(w->before.rowCount(), 3);
+    EXPECT_EQ(column(w->before, core::NameColumn), std::vector<std::string>{"shown.txt"});
     w->btn_Return->setEnabled(true);
+    w->chk_Set_HideHideFile->setChecked(false);
+    EXPECT_EQ(column(w->before, core::NameColumn), (std::vector<std::string>{".hidden", "shown.txt"}));
+    EXPECT_FALSE(w->btn_Return->isEnabled());
     w->chk_Set_HideHideFile->setChecked(true);
     EXPECT_EQ(column(w->before, core::NameColumn), std::vector<std::string>{"shown.txt"});
-    EXPECT_FALSE(w->btn_Return->isEnabled());
 }
 
 TEST(MainWindow, AnEmptyFolderSwitchesTheOperationsOffButLeavesTheIncludeExtensionBoxOn)
@@ -533,7 +535,7 @@ TEST(MainWindow, ARightClickInTheTreeChoosesTheFolderAsALeftClickWould)
 
 TEST(MainWindow, AHideOptionCheckedAtStartUpListsTheFolderAtOnce)
 {
-    TestWindow w(nullptr, "[Options]\nViewMode=1\n", true);
+    TestWindow w(nullptr, "[Options]\nViewMode=3\n", true);
     EXPECT_TRUE(w->statusText(0).endsWith(QStringLiteral(" File(s)")));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Quorvane"))
         << "start-up sets the plain caption after the settings";
@@ -669,7 +671,11 @@ TEST(MainWindow, AControlsHintShowsItsLongPartInStatusPanelOne)
 
 TEST(MainWindow, TheNumericFieldsTakeTypedDigitsOnlyAndSelectAllOnEntry)
 {
+    // A folder with a file, so that the fields are on whatever the start folder holds.
+    TempFolder folder;
+    folder.writeFile("a.txt");
     TestWindow w;
+    ASSERT_TRUE(w.choose(folder.path()));
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));

@@ -18,14 +18,22 @@ class ScriptedBoxes : public MessageBoxes
 {
 public:
     std::deque<core::Answer> answers; // taken in order; Yes when the script has run out
+    // Whether the failure question's check box is checked, taken in order; unchecked when run out.
+    std::deque<bool> sameForLaterErrors;
     std::vector<QString> questions;
-    std::vector<QString> told;
+    std::vector<QString> told;                    // plain messages and completion messages alike
+    std::vector<bool> completionsListingFailures; // per completion message: shown with the warning icon
     std::vector<QString> errors;
+    // What another program does while a question is open, given the question's text.
+    std::function<void(const QString& text)> whileAsking;
 
     core::Answer ask(Kind kind, const QString& text) override
     {
         questions.push_back(
             (kind == Kind::Information ? QStringLiteral("情報: ") : QStringLiteral("エラー: ")) + text);
+        if (whileAsking) {
+            whileAsking(text);
+        }
         if (answers.empty()) {
             return core::Answer::Yes;
         }
@@ -33,7 +41,20 @@ public:
         answers.pop_front();
         return answer;
     }
+    core::Answer askAboutFailure(const QString& text, bool& sameForLater) override
+    {
+        sameForLater = !sameForLaterErrors.empty() && sameForLaterErrors.front();
+        if (!sameForLaterErrors.empty()) {
+            sameForLaterErrors.pop_front();
+        }
+        return ask(Kind::Error, text);
+    }
     void tell(const QString& text) override { told.push_back(text); }
+    void reportCompletion(const QString& text, bool listsFailures) override
+    {
+        told.push_back(text);
+        completionsListingFailures.push_back(listsFailures);
+    }
     void reportError(const QString& text) override { errors.push_back(text); }
 };
 

@@ -1,0 +1,91 @@
+// The inputs of the operation tabs, kept in the settings file from one start to the next.
+
+#include "HandlerSupport.h"
+#include "MainWindow.h"
+#include "core/rules/ReplaceRule.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <algorithm>
+#include <climits>
+
+namespace quorvane::ui {
+
+void Tfom_Main::applyInputs(const core::InputSettings& inputs)
+{
+    const auto text = [](const std::optional<std::string>& value, const auto& apply) {
+        if (value) {
+            apply(fromBytes(*value));
+        }
+    };
+    const auto check = [](const std::optional<bool>& value, QCheckBox* box) {
+        if (value) {
+            box->setChecked(*value);
+        }
+    };
+    text(inputs.FileName1, [this](const QString& t) { cbo_FileName1->setEditText(t); });
+    text(inputs.FileName2, [this](const QString& t) { cbo_FileName2->setEditText(t); });
+    text(inputs.FileName3, [this](const QString& t) { cbo_FileName3->setEditText(t); });
+    if (inputs.FileNameNo) {
+        num_FileNameNo->setValue(static_cast<qint64>(*inputs.FileNameNo) * 10000);
+    }
+    if (inputs.NumberCnt) {
+        num_NumberCnt->setValue(static_cast<qint64>(*inputs.NumberCnt) * 10000);
+    }
+    text(inputs.SearchName, [this](const QString& t) { edt_SearchName->setText(t); });
+    text(inputs.ReplaceName, [this](const QString& t) { edt_ReplaceName->setText(t); });
+    check(inputs.UpLow, chk_UpLow);
+    check(inputs.ChangeExt, chk_ChangeExt);
+    if (inputs.ReplaceOption) {
+        grp_OptionsItems->button(*inputs.ReplaceOption)->setChecked(true);
+        if (const auto hint = core::replaceOptionHint(*inputs.ReplaceOption)) {
+            grp_Options->setStatusTip(fromBytes(*hint));
+        }
+    }
+    text(inputs.Ext, [this](const QString& t) { edt_Ext->setText(t); });
+    check(inputs.ModifyTime, chk_ModifyTime);
+    check(inputs.AccessTime, chk_AccessTime);
+    if (inputs.JpegOption) {
+        grp_JpegOptionsItems->button(*inputs.JpegOption)->setChecked(true);
+        grp_JpegOptionsClick(*inputs.JpegOption);
+    }
+    if (inputs.Compression) {
+        trk_Compression->setValue(*inputs.Compression);
+    }
+    check(inputs.GrayScale, chk_GrayScale);
+    check(inputs.Progressive, chk_Progressive);
+}
+
+core::InputSettings Tfom_Main::currentInputs() const
+{
+    core::InputSettings inputs;
+    inputs.FileName1 = toBytes(cbo_FileName1->currentText());
+    inputs.FileName2 = toBytes(cbo_FileName2->currentText());
+    inputs.FileName3 = toBytes(cbo_FileName3->currentText());
+    inputs.FileNameNo =
+        static_cast<int>(std::clamp<qint64>(num_FileNameNo->value() / 10000, INT_MIN, INT_MAX));
+    bool isNumber = false;
+    const int digitCount = num_NumberCnt->text().toInt(&isNumber);
+    if (isNumber) {
+        inputs.NumberCnt = digitCount;
+    }
+    inputs.SearchName = toBytes(edt_SearchName->text());
+    inputs.ReplaceName = toBytes(edt_ReplaceName->text());
+    inputs.UpLow = chk_UpLow->isChecked();
+    inputs.ChangeExt = chk_ChangeExt->isChecked();
+    inputs.ReplaceOption = std::max(0, grp_OptionsItems->checkedId());
+    inputs.Ext = toBytes(edt_Ext->text());
+    inputs.ModifyTime = chk_ModifyTime->isChecked();
+    inputs.AccessTime = chk_AccessTime->isChecked();
+    inputs.JpegOption = std::max(0, grp_JpegOptionsItems->checkedId());
+    inputs.Compression = trk_Compression->value();
+    inputs.GrayScale = chk_GrayScale->isChecked();
+    inputs.Progressive = chk_Progressive->isChecked();
+    return inputs;
+}
+
+} // namespace quorvane::ui
