@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <unordered_map>
 
@@ -70,15 +71,26 @@ public:
         return true;
     }
 
+    // Renames back, last first, everything done so far. A file whose rename back fails stays where
+    // it is: under its planned name it counts as renamed still, under a temporary one as stranded.
     void rollBack()
     {
+        std::vector<AppliedRename> standing;
+        std::vector<std::size_t> stillRenamed;
         for (auto it = out_.done.rbegin(); it != out_.done.rend(); ++it) {
             if (const std::error_code error = rename_(it->row, it->to, it->from)) {
                 out_.rollbackFailures.push_back({it->row, error});
+                if (it->to == planned_[it->row]) {
+                    stillRenamed.push_back(it->row);
+                } else {
+                    out_.stranded.push_back(*it);
+                }
+                standing.push_back(std::move(*it));
             }
         }
-        out_.done.clear();
-        out_.renamed.clear();
+        out_.done.assign(std::make_move_iterator(standing.rbegin()),
+                         std::make_move_iterator(standing.rend()));
+        out_.renamed.assign(stillRenamed.rbegin(), stillRenamed.rend());
         out_.rolledBack = true;
     }
 

@@ -36,8 +36,10 @@ struct RowError
 
 struct PlanOutcome
 {
-    std::vector<AppliedRename> done;        // the renames that stand, in the order they were made
-    std::vector<std::size_t> renamed;       // rows whose file has its planned name now, in that order
+    std::vector<AppliedRename> done; // the renames that stand, in the order they were made
+    // Rows whose file has its planned name now, in that order; after a rollback, the rows whose
+    // rename back failed.
+    std::vector<std::size_t> renamed;
     std::vector<RowError> failures;         // rows that did not get their planned name, as they failed
     bool rolledBack = false;                // the failure answer asked for a rollback
     std::vector<RowError> rollbackFailures; // renames back that failed, leaving a file elsewhere

@@ -2,7 +2,12 @@
 
 #include "core/listing/Identity.h"
 #include "core/listing/Path.h"
+#include "core/runs/PlanApplier.h"
+#include "core/runs/RenamePlanner.h"
 #include "platform/ErrorCode.h"
+
+#include <algorithm>
+#include <span>
 
 namespace quorvane::core {
 namespace {
@@ -49,14 +54,27 @@ std::error_code renameChecked(platform::FileSystem& fileSystem, const PathPair& 
     return fileSystem.renameNoReplace(paths.from(), paths.to());
 }
 
-std::error_code renameIfUsable(platform::FileSystem& fileSystem, PathPair& paths, std::string_view from,
-                               std::string_view to, UndoSnapshot& run, std::size_t k)
+// How the run's folder compares names; a folder whose rules cannot be read is taken as exact,
+// which at worst orders a case-only chain less well, never unsafely.
+NameMatching matchingOf(platform::FileSystem& fileSystem, std::string_view folder)
 {
-    if (!isUsableName(from) || !isUsableName(to)) {
-        return makeError(RunError::UnusableName);
+    bool ignores = false;
+    return !fileSystem.ignoresLetterCase(folder, ignores) && ignores ? NameMatching::IgnoreCase
+                                                                     : NameMatching::Exact;
+}
+
+std::vector<RunFailure> failuresOf(const std::vector<RowError>& errors,
+                                   std::span<const std::string_view> names)
+{
+    std::vector<RunFailure> failures;
+    failures.reserve(errors.size());
+    for (const RowError& error : errors) {
+        failures.push_back({static_cast<int>(error.row + 1), std::string(names[error.row]), error.error});
     }
-    paths.set(from, to);
-    return renameChecked(fileSystem, paths, run, k);
+    // Chains and cycles fail out of list order; the user reads them in list order.
+    std::stable_sort(failures.begin(), failures.end(),
+                     [](const RunFailure& a, const RunFailure& b) { return a.row < b.row; });
+    return failures;
 }
 
 } // namespace
@@ -73,6 +91,12 @@ std::string renameFailureMessage(const std::string& errorText, std::string_view 
     return message;
 }
 
+std::string withStrandedFiles(std::string message, const std::vector<RunFailure>& stranded)
+{
+    return withFailureList(std::move(message), "一時的な名前のまま残りました（元に戻すで戻せます）",
+                           stranded);
+}
+
 RenameRunResult runRenames(const FileTable& before, const FileTable& after, std::string_view folder,
                            platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
                            const FailureQuestion& question, const RunProgress& progress)
@@ -86,63 +110,56 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
         result.message = folderChangedMessage(folder);
         return result;
     }
-    PathPair paths(run.Folder.path);
-    std::vector<std::size_t> renamed; // entries renamed by this run, in the order they were
     const std::size_t count = run.size();
-    ProgressTicker ticker(progress, count);
-
+    std::vector<std::string_view> current(count), planned(count);
     for (std::size_t k = 0; k < count; ++k) {
-        const std::string_view from = run.BeforeRows[k][NameColumn];
-        const std::string_view to = run.AfterRows[k][NameColumn];
-        const std::error_code error = renameIfUsable(fileSystem, paths, from, to, run, k);
-        if (!error) {
-            run.Renamed[k] = true;
-            renamed.push_back(k);
-            ticker.advance(k + 1);
-            continue;
-        }
-        result.failures.push_back({static_cast<int>(k + 1), std::string(from), error});
-        const Answer answer =
-            question ? question(renameFailureMessage(platform::errorText(error), from, to)) : Answer::No;
-        if (answer != Answer::Yes) {
-            ticker.advance(k + 1);
-            continue;
-        }
+        current[k] = run.BeforeRows[k][NameColumn];
+        planned[k] = run.AfterRows[k][NameColumn];
+    }
+    const RenamePlan plan = planRenames(current, planned, matchingOf(fileSystem, run.Folder.path));
 
-        // Undoing the renames last first puts back a chain such as a -> x, b -> a: b's file
-        // leaves a before a's file needs it again.
-        for (auto it = renamed.rbegin(); it != renamed.rend(); ++it) {
-            const std::string_view original = run.BeforeRows[*it][NameColumn];
-            const std::string_view planned = run.AfterRows[*it][NameColumn];
-            if (original == planned) {
-                run.Renamed[*it] = false;
-                continue;
-            }
-            paths.set(planned, original);
-            if (const std::error_code back = renameChecked(fileSystem, paths, run, *it)) {
-                result.rollbackFailures.push_back({static_cast<int>(*it + 1), std::string(original), back});
-            } else {
-                run.Renamed[*it] = false;
-            }
+    PathPair paths(run.Folder.path);
+    const RowRename rename = [&](std::size_t k, std::string_view from, std::string_view to) {
+        if (!isUsableName(from) || !isUsableName(to)) {
+            return makeError(RunError::UnusableName);
         }
+        paths.set(from, to);
+        return renameChecked(fileSystem, paths, run, k);
+    };
+    const RowFailureAnswer rollBack = [&](std::size_t k, const std::error_code& error) {
+        return question && question(renameFailureMessage(platform::errorText(error), current[k],
+                                                         planned[k])) == Answer::Yes;
+    };
+    const PlanOutcome outcome = applyRenamePlan(plan, current, planned, rename, rollBack, progress);
+
+    for (const std::size_t k : outcome.renamed) {
+        run.Renamed[k] = true;
+    }
+    // A file that someone else's change left under a temporary name is recorded under that name, so
+    // the undo can still give it its own name back.
+    for (const AppliedRename& parked : outcome.stranded) {
+        run.AfterRows[parked.row].set(NameColumn, parked.to);
+        run.Renamed[parked.row] = true;
+        result.strandedFiles.push_back({static_cast<int>(parked.row + 1), parked.to, {}});
+    }
+    result.failures = failuresOf(outcome.failures, current);
+    const std::error_code synced = fileSystem.syncFolder(run.Folder.path);
+    if (outcome.rolledBack) {
         result.rolledBack = true;
-        // The names are back as they were; a failed flush changes nothing the user could act on.
-        (void)fileSystem.syncFolder(run.Folder.path);
+        result.rollbackFailures = failuresOf(outcome.rollbackFailures, current);
         // A rollback that failed somewhere leaves an undo of exactly the files still renamed.
-        if (!result.rollbackFailures.empty()) {
+        if (!outcome.renamed.empty() || !outcome.stranded.empty()) {
             run.keepOnly([&](std::size_t entry) { return run.Renamed[entry]; });
             snapshot = std::move(run);
         }
-        if (progress) {
-            progress(count, count);
-        }
         return result;
     }
-    const std::error_code synced = fileSystem.syncFolder(run.Folder.path);
     snapshot = std::move(run);
-    result.message = withSyncFailure(
-        withFailureList(std::string(renameCompletedMessage), "名前を変更できませんでした", result.failures),
-        synced);
+    result.message =
+        withSyncFailure(withStrandedFiles(withFailureList(std::string(renameCompletedMessage),
+                                                          "名前を変更できませんでした", result.failures),
+                                          result.strandedFiles),
+                        synced);
     return result;
 }
 

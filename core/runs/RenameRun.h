@@ -33,6 +33,10 @@ struct RenameRunResult
     std::vector<RunFailure> failures; // the renames that failed, in row order
     // The renames of the rollback that failed, leaving a file under its new name.
     std::vector<RunFailure> rollbackFailures;
+    // Files that someone else's change left under a temporary name of the run, by that name:
+    // neither their new nor their own name could be given back. The undo can still do it. Empty
+    // unless the folder changed during the run.
+    std::vector<RunFailure> strandedFiles;
     // Set when the run renamed nothing because its folder is gone or is another one now; message
     // then says so.
     std::error_code refusal;
@@ -43,12 +47,18 @@ struct RenameRunResult
 std::string renameFailureMessage(const std::string& errorText, std::string_view beforeName,
                                  std::string_view afterName);
 
+// The message followed by the files left under a temporary name, by that name.
+std::string withStrandedFiles(std::string message, const std::vector<RunFailure>& stranded);
+
 // Takes a snapshot of both lists, then renames the file of every before-list row to the name in
-// the same row of the after list, in row order, never replacing another file, and flushes the
-// folder at the end. A name that is not usable (isUsableName) fails its row without reaching the
-// system, and so does a name that no longer leads to the file the row was listed with. Each
-// failure is put to the question: Yes renames back, last first, exactly the renames of this run
-// that succeeded and ends the run; No or Closed goes on with the next row. The run's snapshot
+// the same row of the after list, never replacing another file, and flushes the folder at the end.
+// The renames go in an order that never needs a name another row still holds: chains last link
+// first, cycles through one temporary name (planRenames); rows that keep their name are not
+// touched. A name that is not usable (isUsableName) fails its row without reaching the system, and
+// so does a name that no longer leads to the file the row was listed with. Each failure is put to
+// the question: Yes renames back, last first, exactly the renames of this run that succeeded,
+// temporary ones included, and ends the run; No or Closed goes on, and a cycle that cannot close
+// gives its files their own names back. The run's snapshot
 // replaces the given one when the run completes, and after a rollback only when files stayed
 // renamed, holding just those; a complete rollback leaves the earlier undo as it was. Nothing is
 // renamed when folder is gone or is not the folder the before list was listed from.

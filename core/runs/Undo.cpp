@@ -4,6 +4,8 @@
 #include "core/listing/Identity.h"
 #include "core/listing/Path.h"
 #include "core/listing/TextForms.h"
+#include "core/runs/PlanApplier.h"
+#include "core/runs/RenamePlanner.h"
 #include "platform/LocalTime.h"
 
 #include <algorithm>
@@ -69,87 +71,112 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
     std::string from = prefix;
     std::string to = prefix;
     const std::size_t count = snapshot.size();
-    ProgressTicker ticker(progress, count);
     std::vector<RunFailure> edited; // renamed back, state kept as a later edit left it
     std::size_t undone = 0;
+    const auto fail = [&](std::size_t k, const std::error_code& error) {
+        result.failures.push_back(
+            {static_cast<int>(k + 1), std::string(snapshot.BeforeRows[k][NameColumn]), error});
+    };
 
-    // Last entry first, so that a chain the run built (a -> x, then b -> a) comes apart in the
-    // opposite order and every name is free again when its file needs it.
-    for (std::size_t done = 1; done <= count; ++done) {
-        const std::size_t k = count - done;
-        const std::string_view original = snapshot.BeforeRows[k][NameColumn];
+    // Names first, through the same planner as the run, so that a chain or a cycle the run made
+    // comes apart in an order where every name is free when its file needs it.
+    std::vector<std::size_t> entries; // the entries whose file the run renamed
+    std::vector<std::string_view> renamedTo, original;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string_view before = snapshot.BeforeRows[k][NameColumn];
         const std::string_view planned = snapshot.AfterRows[k][NameColumn];
-        if (!isUsableName(original)) {
-            ticker.advance(done);
-            continue;
+        if (snapshot.Renamed[k] && planned != before && isUsableName(before)) {
+            entries.push_back(k);
+            renamedTo.push_back(planned);
+            original.push_back(before);
         }
-        const bool renamed = snapshot.Renamed[k] && planned != original;
-        if (!renamed && !snapshot.StatesChanged) {
-            ticker.advance(done); // the run did nothing to this file
-            continue;
-        }
-        // The name the file really has now: its after-name until it is renamed back.
-        std::string_view current = renamed ? planned : original;
-        from.resize(prefix.size());
-        from.append(current);
-        // What the name leads to now. The whole state is read only where the undo may put one back;
-        // after a rename run, the file's stamp tells its identity and any edit since.
-        platform::FileState now;
-        std::error_code failure;
-        if (snapshot.StatesChanged) {
-            failure = fileSystem.readState(from, now);
-        } else {
-            platform::EntryStamp stamp;
-            failure = fileSystem.identify(from, stamp);
-            now.identity = stamp.identity;
-            now.modified = stamp.modified;
-            now.mode = stamp.mode;
-        }
-        if (!failure && snapshot.Identities[k].known() && now.identity != snapshot.Identities[k]) {
-            failure = makeError(IdentityError::FileChanged);
-        }
-        const auto row = static_cast<int>(k + 1);
-        if (failure) {
-            result.failures.push_back({row, std::string(original), failure});
-            ticker.advance(done);
-            continue;
-        }
-        bool changed = false;
-        if (renamed) {
-            to.resize(prefix.size());
-            to.append(original);
-            failure = fileSystem.renameNoReplace(from, to);
-            if (!failure) {
-                current = original;
-                changed = true;
-            }
-        }
-        const std::optional<platform::FileState>& left = snapshot.AfterStates[k];
-        if (left && changedSince(now, *left)) {
-            edited.push_back({row, std::string(original), {}});
-        } else if (snapshot.StatesChanged) {
-            to.resize(prefix.size());
-            to.append(current);
-            const std::optional<platform::FileState>& state = snapshot.BeforeStates[k];
-            const std::error_code restored = state ? fileSystem.restoreState(to, *state)
-                                                   : restoreFromTexts(fileSystem, to, snapshot.BeforeRows[k]);
-            changed = changed || !restored;
-            if (!failure) {
-                failure = restored;
-            }
-        }
-        if (failure) {
-            result.failures.push_back({row, std::string(original), failure});
-        } else if (changed) {
-            ++undone;
-        }
-        ticker.advance(done);
     }
+    bool ignoresCase = false;
+    const NameMatching matching =
+        !fileSystem.ignoresLetterCase(snapshot.Folder.path, ignoresCase) && ignoresCase
+            ? NameMatching::IgnoreCase
+            : NameMatching::Exact;
+    std::vector<bool> editedSince(entries.size());
+    const RowRename renameBack = [&](std::size_t i, std::string_view name, std::string_view target) {
+        const std::size_t k = entries[i];
+        from.resize(prefix.size());
+        from.append(name);
+        platform::EntryStamp stamp;
+        if (const std::error_code error = fileSystem.identify(from, stamp)) {
+            return error;
+        }
+        if (snapshot.Identities[k].known() && stamp.identity != snapshot.Identities[k]) {
+            return makeError(IdentityError::FileChanged);
+        }
+        // Seen under the name the run gave it: whether it was edited since the run.
+        if (name == renamedTo[i]) {
+            const std::optional<platform::FileState>& left = snapshot.AfterStates[k];
+            editedSince[i] = left && (stamp.modified != left->modified || stamp.mode != left->mode);
+        }
+        to.resize(prefix.size());
+        to.append(target);
+        return fileSystem.renameNoReplace(from, to);
+    };
+    const PlanOutcome names =
+        applyRenamePlan(planRenames(renamedTo, original, matching), renamedTo, original, renameBack, {},
+                        snapshot.StatesChanged ? RunProgress() : progress);
+    std::vector<bool> nameFailed(count);
+    for (const RowError& failure : names.failures) {
+        fail(entries[failure.row], failure.error);
+        nameFailed[entries[failure.row]] = true;
+    }
+    for (const std::size_t i : names.renamed) {
+        ++undone;
+        if (editedSince[i]) {
+            edited.push_back({static_cast<int>(entries[i] + 1), std::string(original[i]), {}});
+        }
+    }
+
+    // Then the times, permission bits and DOS bits a timestamp or attribute run changed, on files
+    // still as the run left them.
+    if (snapshot.StatesChanged) {
+        ProgressTicker ticker(progress, count);
+        for (std::size_t k = 0; k < count; ++k) {
+            ticker.advance(k + 1);
+            const std::string_view name = snapshot.BeforeRows[k][NameColumn];
+            if (nameFailed[k] || !isUsableName(name)) {
+                continue;
+            }
+            to.resize(prefix.size());
+            to.append(name);
+            platform::FileState now;
+            std::error_code failure = fileSystem.readState(to, now);
+            if (!failure && snapshot.Identities[k].known() && now.identity != snapshot.Identities[k]) {
+                failure = makeError(IdentityError::FileChanged);
+            }
+            if (failure) {
+                fail(k, failure);
+                continue;
+            }
+            const std::optional<platform::FileState>& left = snapshot.AfterStates[k];
+            if (left && changedSince(now, *left)) {
+                edited.push_back({static_cast<int>(k + 1), std::string(name), {}});
+                continue;
+            }
+            const std::optional<platform::FileState>& state = snapshot.BeforeStates[k];
+            if (const std::error_code restored =
+                    state ? fileSystem.restoreState(to, *state)
+                          : restoreFromTexts(fileSystem, to, snapshot.BeforeRows[k])) {
+                fail(k, restored);
+            } else {
+                ++undone;
+            }
+        }
+    }
+
     const std::error_code synced = fileSystem.syncFolder(snapshot.Folder.path);
     snapshot.clear();
-    // The files were met last first; the user reads them in list order.
-    std::reverse(result.failures.begin(), result.failures.end());
-    std::reverse(edited.begin(), edited.end());
+    // Chains and cycles come apart out of list order; the user reads the files in list order.
+    const auto byRow = [](const RunFailure& a, const RunFailure& b) {
+        return a.row < b.row;
+    };
+    std::stable_sort(result.failures.begin(), result.failures.end(), byRow);
+    std::stable_sort(edited.begin(), edited.end(), byRow);
     std::string message(undoCompletedMessage);
     if (undone == 0) {
         message = result.failures.empty() && edited.empty() ? nothingToUndoMessage : undoFailedMessage;

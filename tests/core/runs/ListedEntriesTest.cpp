@@ -76,7 +76,7 @@ const EntryCase entryCases[] = {
      RunKind::Rename,
      {"b", "c"},
      [](const TempFolder& folder) { removeFile(folder, "b"); },
-     {{"b", another}},
+     {{"b", gone}},
      {{"b", "a"}}},
     {"a file replaced after the listing keeps the newcomer's name",
      RunKind::Rename,

@@ -1,7 +1,7 @@
 // Invariant: whatever the plan, the failures and the answers, no file's content is lost or
-// overwritten, no file leaves the folder, files outside the plan are never touched, and a rollback
-// or an undo puts every file it does not name as failed back under its original name with its exact
-// times, mode and DOS bits.
+// overwritten, no file leaves the folder, files outside the plan are never touched, no file keeps a
+// temporary name the run does not report, and a rollback or an undo puts every file it does not name
+// as failed back under its original name with its exact times, mode and DOS bits.
 
 #include "RunSupport.h"
 #include "core/runs/AttributeChange.h"
@@ -114,9 +114,12 @@ private:
         // Some files stay out of the plan, as files that a pattern did not list.
         const std::size_t listed = 1 + static_cast<std::size_t>(pick(static_cast<int>(names.size())));
         std::vector<std::string> planned;
-        // A chain (each row takes the name the row before it gives up) or a cycle (the last row
-        // takes the first row's name) in some trials; rows planned one by one in the others.
-        const int shape = pick(4);
+        // A chain (each row takes the name the row before it gives up), a cycle (the last row takes
+        // the first row's name) or a shuffle of the listed names in some trials; rows planned one by
+        // one in the others.
+        const int shape = pick(5);
+        std::vector<std::string> shuffled(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(listed));
+        std::shuffle(shuffled.begin(), shuffled.end(), random_);
         for (std::size_t row = 0; row < listed; ++row) {
             const std::string& name = names[row];
             if (shape == 0 && listed > 1) {
@@ -125,6 +128,10 @@ private:
             }
             if (shape == 1 && listed > 1) {
                 planned.push_back(names[(row + 1) % listed]);
+                continue;
+            }
+            if (shape == 2) {
+                planned.push_back(shuffled[row]);
                 continue;
             }
             switch (pick(6)) {
@@ -197,6 +204,14 @@ private:
                 return answer == 1 ? Answer::Closed : Answer::No;
             });
         expectNothingLost("after the rename run");
+        std::set<std::string> reported;
+        for (const RunFailure& stranded : result.strandedFiles) {
+            reported.insert(stranded.name);
+        }
+        for (const auto& [name, disk] : diskFiles(folder_)) {
+            EXPECT_TRUE(!name.starts_with(".quorvane-") || reported.contains(name))
+                << name << " left unreported";
+        }
         if (result.rolledBack) {
             expectRestoredExcept(result.rollbackFailures, "after the rollback");
             restoring_ = false;
@@ -289,6 +304,9 @@ private:
         if (restoringFaults_ == 0) {
             EXPECT_TRUE(failures.empty())
                 << "nothing failed, yet " << failures.size() << " files were not restored";
+            for (const auto& [name, disk] : diskFiles(folder_)) {
+                EXPECT_FALSE(name.starts_with(".quorvane-")) << name << " kept a temporary name";
+            }
         }
         std::set<std::string> excused;
         for (const RunFailure& failure : failures) {

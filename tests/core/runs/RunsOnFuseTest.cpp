@@ -5,6 +5,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "support/FuseMount.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace quorvane::core {
@@ -86,6 +87,67 @@ TEST(RunsOnExfat, ALetterCaseChangeIsAppliedAndUndoneOnAFileSystemThatIgnoresCas
     const Listed undone = listed(fileSystem, exfat.path());
     ASSERT_EQ(undone.before.rowCount(), 2);
     EXPECT_EQ(undone.before.cell(NameColumn, 1), "Photo.JPG");
+}
+
+// On a file system that ignores case, names that differ only in case are one name: a plan that
+// swaps them or chains through them runs in an order that works and is undone the same way.
+TEST(RunsOnExfat, SwapsAndChainsThroughNamesThatDifferOnlyInCaseRunAndUndo)
+{
+    struct Plan
+    {
+        const char* says;
+        std::vector<std::pair<std::string, std::string>> renames; // listed name -> planned name
+    };
+    const Plan plans[] = {
+        {"a swap whose new names differ from the old ones only in case",
+         {{"a.txt", "B.txt"}, {"b.txt", "A.txt"}}},
+        {"a chain whose links differ only in case", {{"1.JPG", "2.jpg"}, {"2.JPG", "3.jpg"}}},
+        {"a cycle of three with case changes", {{"x.TXT", "Y.txt"}, {"y.TXT", "Z.txt"}, {"z.TXT", "X.txt"}}},
+    };
+    for (const Plan& plan : plans) {
+        SCOPED_TRACE(plan.says);
+        const FuseMount exfat(FuseMount::Exfat);
+        if (!exfat.mounted()) {
+            GTEST_SKIP() << exfat.skipReason();
+        }
+        for (const auto& [name, planned] : plan.renames) {
+            const int fd = open(exfat.pathOf(name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(write(fd, name.data(), name.size()), static_cast<ssize_t>(name.size()));
+            close(fd);
+        }
+        platform::PosixFileSystem fileSystem;
+        Listed lists = listed(fileSystem, exfat.path());
+        for (int row = 1; row < lists.before.rowCount(); ++row) {
+            for (const auto& [name, planned] : plan.renames) {
+                if (lists.before.cell(NameColumn, row) == name) {
+                    lists.after.setCell(NameColumn, row, planned);
+                }
+            }
+        }
+        UndoSnapshot snapshot;
+        const RenameRunResult run = runRenames(lists.before, lists.after, exfat.path(), fileSystem, snapshot,
+                                               [](const std::string&) { return Answer::No; });
+        EXPECT_EQ(run.message, "リネームが完了しました");
+        const auto contentOf = [&](const std::string& name) {
+            std::string bytes;
+            EXPECT_FALSE(fileSystem.readFile(exfat.pathOf(name), bytes)) << name;
+            return bytes;
+        };
+        const std::vector<std::string> renamed = listed(fileSystem, exfat.path()).before.column(NameColumn);
+        for (const auto& [name, planned] : plan.renames) {
+            EXPECT_EQ(contentOf(planned), name);
+            EXPECT_NE(std::find(renamed.begin(), renamed.end(), planned), renamed.end())
+                << planned << " is listed with its new letter case";
+        }
+
+        EXPECT_EQ(undoLastRun(snapshot, fileSystem).message, "変更の取り消しが完了しました");
+        const std::vector<std::string> undone = listed(fileSystem, exfat.path()).before.column(NameColumn);
+        for (const auto& [name, planned] : plan.renames) {
+            EXPECT_EQ(contentOf(name), name);
+            EXPECT_NE(std::find(undone.begin(), undone.end(), name), undone.end()) << name;
+        }
+    }
 }
 
 } // namespace
