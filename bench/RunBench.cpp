@@ -1,6 +1,7 @@
 // Renames 100,000 files with the rename run (its snapshot included) and undoes such a run, each
 // compared with the bare system calls it cannot avoid: one renameat2 per file for the run, one
-// rename and one utimensat per file for the undo.
+// rename and one utimensat per file for the undo. Then a chain (every file to the next one's name)
+// and one long cycle, against the bare loop renaming in the order that works.
 
 #include "BenchSupport.h"
 #include "core/runs/RenameRun.h"
@@ -20,13 +21,20 @@ namespace {
 constexpr int fileCount = 100000;
 constexpr int runs = 7;
 
-// The photo names and a second set of names of the same length.
-core::FileTable namesTable(const char* stemPrefix)
+std::string photoName(const char* stemPrefix, int number)
+{
+    return stemPrefix + std::to_string(100000 + number) + ".jpg";
+}
+
+// The photo names and a second set of names of the same length; shifted by one, every file takes
+// the next one's name, and wrapped, the last one takes the first one's.
+core::FileTable namesTable(const char* stemPrefix, int shift = 0, bool wrapped = false)
 {
     core::FileTable table;
     table.setRowCount(fileCount + 1);
     for (int i = 0; i < fileCount; ++i) {
-        table.setCell(core::NameColumn, i + 1, stemPrefix + std::to_string(100000 + i) + ".jpg");
+        const int number = wrapped ? (i + shift) % fileCount : i + shift;
+        table.setCell(core::NameColumn, i + 1, photoName(stemPrefix, number));
     }
     return table;
 }
@@ -122,6 +130,68 @@ int main()
         std::printf("  measured %.4f s, baseline %.4f s (medians of %d)\n", median(measured),
                     median(baseline), runs);
         bench::report("undo-100k", median(measured) / median(baseline), 1.5);
+    }
+
+    // The undo's measure left the picture names.
+    failures += bareRenames(picturePaths, photoPaths);
+
+    // A chain: every photo takes the next one's name, the last a new one. The bare loop takes them
+    // back in the order that works, first photo first.
+    {
+        const core::FileTable shifted = namesTable("IMG_", 1);
+        std::vector<std::string> back;
+        for (int i = 0; i <= fileCount; ++i) {
+            back.push_back(folder.pathOf(photoName("IMG_", i)));
+        }
+        std::vector<double> measured;
+        std::vector<double> baseline;
+        for (int i = 0; i < runs; ++i) {
+            core::UndoSnapshot snapshot;
+            measured.push_back(bench::medianSeconds(1, [&] {
+                failures += static_cast<int>(
+                    core::runRenames(photos, shifted, folder.path(), fileSystem, snapshot, rollBack)
+                        .failures.size());
+            }));
+            baseline.push_back(bench::medianSeconds(1, [&] {
+                for (int k = 0; k < fileCount; ++k) {
+                    failures += renameat2(AT_FDCWD, back[k + 1].c_str(), AT_FDCWD, back[k].c_str(),
+                                          RENAME_NOREPLACE) != 0;
+                }
+            }));
+        }
+        std::printf("  measured %.4f s, baseline %.4f s (medians of %d)\n", median(measured),
+                    median(baseline), runs);
+        bench::report("run-chain-100k", median(measured) / median(baseline), 1.2);
+    }
+
+    // One cycle of all the photos, each to the next one's name and the last to the first one's; the
+    // bare loop turns it back with one temporary step.
+    {
+        const core::FileTable rotated = namesTable("IMG_", 1, true);
+        const std::string parking = folder.pathOf(".parked");
+        std::vector<double> measured;
+        std::vector<double> baseline;
+        for (int i = 0; i < runs; ++i) {
+            core::UndoSnapshot snapshot;
+            measured.push_back(bench::medianSeconds(1, [&] {
+                failures += static_cast<int>(
+                    core::runRenames(photos, rotated, folder.path(), fileSystem, snapshot, rollBack)
+                        .failures.size());
+            }));
+            baseline.push_back(bench::medianSeconds(1, [&] {
+                failures += renameat2(AT_FDCWD, photoPaths[0].c_str(), AT_FDCWD, parking.c_str(),
+                                      RENAME_NOREPLACE) != 0;
+                for (int k = 0; k + 1 < fileCount; ++k) {
+                    failures += renameat2(AT_FDCWD, photoPaths[k + 1].c_str(), AT_FDCWD,
+                                          photoPaths[k].c_str(), RENAME_NOREPLACE) != 0;
+                }
+                failures += renameat2(AT_FDCWD, parking.c_str(), AT_FDCWD, photoPaths[fileCount - 1].c_str(),
+                                      RENAME_NOREPLACE) != 0;
+            }));
+        }
+        std::printf("  measured %.4f s, baseline %.4f s (medians of %d)\n", median(measured),
+                    median(baseline), runs);
+        bench::report("run-cycle-100k", median(measured) / median(baseline), 1.2);
     }
 
     if (failures != 0) {

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace quorvane::core {
 namespace {
@@ -56,36 +55,61 @@ struct WaitGraph
     std::vector<bool> isDuplicate;
     std::vector<std::size_t> waitsFor;
     std::vector<std::size_t> duplicates; // in row order
+    // Whether a row's planned name is held by an entry that no row moves away: a row that keeps its
+    // name, or an entry of the folder the lists do not hold.
+    std::vector<bool> plannedTaken;
 };
 
+// What one name is to the plan: which moving row holds it now, which row wants it first, and
+// whether the folder holds it.
+struct NameSlot
+{
+    std::size_t holder = none;
+    std::size_t wanted = none;
+    bool inFolder = false;
+};
+
+// Builds the waits with one look-up table of every name involved, so that a preview of 100,000
+// rows hashes each name about once.
 WaitGraph buildWaitGraph(std::span<const std::string_view> current, std::span<const std::string_view> planned,
-                         const NameKeys& keys)
+                         const NameKeys& keys, std::span<const std::string_view> folderEntries = {})
 {
     const std::size_t count = current.size();
-    WaitGraph graph{
-        std::vector<bool>(count), std::vector<bool>(count), std::vector<std::size_t>(count, none), {}};
-    std::unordered_map<std::string_view, std::size_t> holder;
-    std::unordered_map<std::string_view, std::size_t> wanted;
-    holder.reserve(count);
-    wanted.reserve(count);
+    WaitGraph graph{std::vector<bool>(count),
+                    std::vector<bool>(count),
+                    std::vector<std::size_t>(count, none),
+                    {},
+                    std::vector<bool>(count)};
+    std::unordered_map<std::string_view, NameSlot> names;
+    names.reserve(2 * count + folderEntries.size());
     for (std::size_t k = 0; k < count; ++k) {
         graph.moves[k] = current[k] != planned[k];
-        if (graph.moves[k]) {
-            holder.emplace(keys.current(k), k);
+        NameSlot& slot = names[keys.current(k)];
+        if (!graph.moves[k]) {
+            slot.inFolder = true;
+        } else if (slot.holder == none) {
+            slot.holder = k;
         }
+    }
+    for (const std::string_view entry : folderEntries) {
+        names[entry].inFolder = true;
     }
     for (std::size_t k = 0; k < count; ++k) {
         if (!graph.moves[k]) {
             continue;
         }
-        const auto [first, isFirst] = wanted.emplace(keys.planned(k), k);
-        if (!isFirst) {
-            graph.waitsFor[k] = first->second;
+        NameSlot& slot = names[keys.planned(k)];
+        if (slot.wanted != none) {
+            graph.waitsFor[k] = slot.wanted;
             graph.isDuplicate[k] = true;
             graph.duplicates.push_back(k);
-        } else if (const auto h = holder.find(keys.planned(k)); h != holder.end() && h->second != k) {
-            graph.waitsFor[k] = h->second;
+            continue;
         }
+        slot.wanted = k;
+        if (slot.holder != none && slot.holder != k) {
+            graph.waitsFor[k] = slot.holder;
+        }
+        graph.plannedTaken[k] = slot.inFolder && slot.holder == none;
     }
     return graph;
 }
@@ -165,35 +189,25 @@ RenamePlan planRenames(std::span<const std::string_view> current, std::span<cons
 
 std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
                                                 std::span<const std::string_view> planned,
-                                                std::span<const std::string_view> otherEntries,
+                                                std::span<const std::string_view> folderEntries,
                                                 NameMatching matching)
 {
     const std::size_t count = std::min(current.size(), planned.size());
     current = current.first(count);
     planned = planned.first(count);
     const NameKeys keys(current, planned, matching);
-    const WaitGraph graph = buildWaitGraph(current, planned, keys);
-
-    // Names that stay where they are whatever the run does: entries the lists do not hold and rows
-    // that keep their name.
-    std::vector<std::string> otherFolded;
-    std::unordered_set<std::string_view> staying;
-    staying.reserve(otherEntries.size() + count);
-    for (const std::string_view name : otherEntries) {
-        if (matching == NameMatching::IgnoreCase) {
-            otherFolded.push_back(platform::simpleCaseFolded(name));
-        } else {
-            staying.insert(name);
+    std::vector<std::string> foldedEntries;
+    if (matching == NameMatching::IgnoreCase) {
+        foldedEntries.reserve(folderEntries.size());
+        for (const std::string_view name : folderEntries) {
+            foldedEntries.push_back(platform::simpleCaseFolded(name));
         }
     }
-    for (const std::string& folded : otherFolded) {
-        staying.insert(folded);
-    }
-    for (std::size_t k = 0; k < count; ++k) {
-        if (!graph.moves[k]) {
-            staying.insert(keys.current(k));
-        }
-    }
+    const std::vector<std::string_view> entryKeys =
+        matching == NameMatching::IgnoreCase
+            ? std::vector<std::string_view>(foldedEntries.begin(), foldedEntries.end())
+            : std::vector<std::string_view>(folderEntries.begin(), folderEntries.end());
+    const WaitGraph graph = buildWaitGraph(current, planned, keys, entryKeys);
 
     // A row's own reason to fail, before its waits are followed.
     std::vector<std::optional<RenameConflict>> verdict(count);
@@ -207,7 +221,7 @@ std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view
             verdict[k] = RenameConflict{k, ConflictKind::UnusableName, 0};
         } else if (graph.isDuplicate[k]) {
             verdict[k] = RenameConflict{k, ConflictKind::SameNameAsRow, graph.waitsFor[k]};
-        } else if (staying.contains(keys.planned(k))) {
+        } else if (graph.plannedTaken[k]) {
             verdict[k] = RenameConflict{k, ConflictKind::NameTaken, 0};
         }
         decided[k] = verdict[k].has_value() || graph.waitsFor[k] == none;

@@ -71,12 +71,12 @@ struct RenameConflict
 };
 
 // The rows of a plan that will fail, in row order: each row that wants a name an earlier row
-// wants, a name held by an entry of the folder that the lists do not hold (otherEntries) or by a
-// row that keeps its name or cannot move, or a name the system refuses. Rows that only form chains
-// or cycles are not conflicts.
+// wants, a name held by an entry of the folder (folderEntries, which may or may not include the
+// rows' own names) that no row moves away, or by a row that cannot move, or a name the system
+// refuses. Rows that only form chains or cycles are not conflicts.
 std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
                                                 std::span<const std::string_view> planned,
-                                                std::span<const std::string_view> otherEntries,
+                                                std::span<const std::string_view> folderEntries,
                                                 NameMatching matching);
 
 } // namespace quorvane::core

@@ -63,8 +63,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
-        const QColor text =
-            option.palette.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text);
+        const QColor text = index.data(FileTableModel::WarningRole).toBool()
+                                ? FileGrid::warningInk(option.palette, selected)
+                                : option.palette.color(QPalette::Active,
+                                                       selected ? QPalette::HighlightedText : QPalette::Text);
         painter->save();
         painter->setClipRect(option.rect);
         painter->fillRect(option.rect, option.palette.color(QPalette::Active,
@@ -83,6 +85,14 @@ public:
 };
 
 } // namespace
+
+QColor FileGrid::warningInk(const QPalette& palette, bool selected)
+{
+    const QColor background =
+        palette.color(QPalette::Active, selected ? QPalette::Highlight : QPalette::Base);
+    const QColor designed = isDarkPalette(palette) ? QColor(255, 138, 128) : QColor(176, 0, 32);
+    return readableOn(background, designed);
+}
 
 // The header row: painted like a body cell in the header colour, and every press on it that is not
 // the start of a column resize reaches the grid as a press on a header cell.

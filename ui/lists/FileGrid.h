@@ -23,6 +23,10 @@ public:
     static constexpr int textMargin = 5;
     static constexpr int fitSpacing = 10;
 
+    // The colour of a name that its row's warning marks, on the cells of palette (selected or not):
+    // a red that reads on the lists' own colours in a light theme and in a dark one.
+    static QColor warningInk(const QPalette& palette, bool selected);
+
     FileGrid(core::FileTable& table, bool isBeforeList, QWidget* parent = nullptr);
 
     FileTableModel& model() { return model_; }

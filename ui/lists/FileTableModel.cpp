@@ -40,8 +40,28 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const
         return displayText(table_.cell(index.column(), index.row() + 1));
     case Qt::TextAlignmentRole:
         return static_cast<int>(columnAlignment(index.column()));
+    case Qt::ToolTipRole:
+    case WarningRole: {
+        const auto note = notes_.find(index.row() + 1);
+        if (index.column() != core::NameColumn || note == notes_.end()) {
+            return {};
+        }
+        return role == WarningRole ? QVariant(note->second.warning) : QVariant(note->second.text);
+    }
     default:
         return {};
+    }
+}
+
+void FileTableModel::setNotes(const std::vector<RowNote>& notes)
+{
+    notes_.clear();
+    for (const RowNote& note : notes) {
+        notes_[note.row] = note;
+    }
+    if (shownRows_ > 0) {
+        Q_EMIT dataChanged(index(0, core::NameColumn), index(shownRows_ - 1, core::NameColumn),
+                           {Qt::ToolTipRole, WarningRole});
     }
 }
 
@@ -71,6 +91,7 @@ Qt::ItemFlags FileTableModel::flags(const QModelIndex& index) const
 
 void FileTableModel::tableReset()
 {
+    notes_.clear();
     const int rows = table_.rowCount() - 1;
     if (rows == shownRows_) {
         Q_EMIT headerDataChanged(Qt::Horizontal, 0, core::FileTable::columnCount - 1);

@@ -3,6 +3,8 @@
 #include "core/listing/FileTable.h"
 
 #include <QAbstractTableModel>
+#include <unordered_map>
+#include <vector>
 
 namespace quorvane::ui {
 
@@ -26,8 +28,22 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // To be called after any change of the table. A change that keeps the row count is announced
-    // as changed data, so the views keep their scroll position, selection and column widths.
+    // as changed data, so the views keep their scroll position, selection and column widths. Notes
+    // belong to the plan they were made for and are dropped.
     void tableReset();
+
+    // A remark on one file row (counted from 1) of the table: its name cell shows the text as a
+    // tool tip and, for a warning, draws its name in the warning colour.
+    struct RowNote
+    {
+        int row = 0;
+        QString text;
+        bool warning = true;
+    };
+    // Replaces every note, until the next tableReset().
+    void setNotes(const std::vector<RowNote>& notes);
+    // True for the name cell of a row with a warning note.
+    static constexpr int WarningRole = Qt::UserRole + 1;
 
     // The on-screen form of a cell's bytes: UTF-8 decoded, with U+FFFD for bytes that are not.
     static QString displayText(std::string_view bytes);
@@ -37,6 +53,7 @@ public:
 private:
     core::FileTable& table_;
     int shownRows_;
+    std::unordered_map<int, RowNote> notes_; // by file row
 };
 
 } // namespace quorvane::ui

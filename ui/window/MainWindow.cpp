@@ -41,6 +41,8 @@ namespace {
 constexpr int splitterWidth = 3;
 constexpr int lowerAreaHeight = 170;
 constexpr int previewWidth = 170;
+// Wide enough for "衝突: 99999 件".
+constexpr int conflictsPanelWidth = 110;
 constexpr int tabCount = 7;
 
 } // namespace
@@ -83,6 +85,11 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
         sta_StatusBar->addWidget(label, panel == 1 ? 1 : 0);
         statusPanels_[panel] = label;
     }
+    sta_Conflicts = named(new QLabel(sta_StatusBar), "sta_Conflicts");
+    sta_Conflicts->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    sta_Conflicts->setFixedWidth(conflictsPanelWidth);
+    sta_Conflicts->hide();
+    sta_StatusBar->insertWidget(1, sta_Conflicts);
     setStatusBar(sta_StatusBar);
     sta_StatusBar->installEventFilter(this);
     preview = new PreviewPane(

@@ -103,6 +103,8 @@ public:
     QWidget* pnl_Preview = nullptr;
     PreviewPane* preview = nullptr; // img_Preview, mdi_Player and tim_Timer
     QStatusBar* sta_StatusBar = nullptr;
+    // How many rows of the last rename preview will fail when run; hidden when none will.
+    QLabel* sta_Conflicts = nullptr;
 
     // "連番"
     QWidget* tab_FileName = nullptr;
@@ -275,6 +277,10 @@ private:
     // The preview of the serial tab; false when it wrote no name (a refusal or an error), so that a
     // run must not go on with whatever the after list held before.
     bool runSerialPreview();
+    // Marks the rows of the after list's plan that will fail, with their reasons, and shows how
+    // many there are; the other previews and a listing clear the count.
+    void showPlanConflicts();
+    void clearPlanConflicts();
     // The times the timestamp tab sets: those whose check box is checked.
     core::TimestampOptions timestampOptions() const;
     // The pickers of a time are on while its check box is checked and on.

@@ -98,6 +98,7 @@ bool Tfom_Main::runTimestampPreview()
     closeMediaPlayer();
     const std::error_code refused = core::planTimestampChange(before, after, timestampOptions());
     grd_FileList2->reload();
+    clearPlanConflicts();
     busy.restore();
     if (refused) {
         boxes_.tell(fromBytes(refused.message()));
@@ -139,6 +140,7 @@ void Tfom_Main::btn_ChangeAttrTestClick()
     options.mode = static_cast<core::AttributeMode>(std::clamp(grp_FileAttrOptItems->checkedId(), 0, 2));
     core::planAttributeChange(before, after, options);
     grd_FileList2->reload();
+    clearPlanConflicts();
 }
 
 void Tfom_Main::btn_ChangeAttrRunClick()

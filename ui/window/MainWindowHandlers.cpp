@@ -11,6 +11,7 @@
 #include "core/rules/ExtensionRule.h"
 #include "core/rules/ReplaceRule.h"
 #include "core/rules/SerialNaming.h"
+#include "core/runs/RenameConflicts.h"
 #include "core/runs/RenameRun.h"
 #include "core/runs/TimestampChange.h"
 #include "core/runs/Undo.h"
@@ -250,7 +251,8 @@ void Tfom_Main::pag_EditMenuResize()
 
 void Tfom_Main::sta_StatusBarResize()
 {
-    statusPanels_[1]->setMaximumWidth(std::max(1, sta_StatusBar->width() - 250));
+    const int conflicts = sta_Conflicts->isVisibleTo(sta_StatusBar) ? sta_Conflicts->width() : 0;
+    statusPanels_[1]->setMaximumWidth(std::max(1, sta_StatusBar->width() - 250 - conflicts));
 }
 
 // --- Window, arrangement and settings -------------------------------------------------------------
@@ -425,6 +427,7 @@ void Tfom_Main::prc_DirListChange()
         prc_EnablesMode(false);
     }
     statusPanels_[0]->setText(fromBytes(result.statusText));
+    clearPlanConflicts();
     reloadLists();
     grd_FileList1->showSortColumn(core::NameColumn);
     grd_FileList1->setLeftColumn(0);
@@ -439,6 +442,7 @@ void Tfom_Main::dropListing(const std::string& message)
     const core::ListingResult result = core::clearLists(before, after);
     prc_EnablesMode(false);
     statusPanels_[0]->setText(fromBytes(result.statusText));
+    clearPlanConflicts();
     reloadLists();
     fileLists->copySelection(*grd_FileList1);
     btn_Return->setEnabled(false);
@@ -551,6 +555,7 @@ bool Tfom_Main::runSerialPreview()
     busy.restore();
     switch (result.outcome) {
     case core::SerialOutcome::Planned:
+        showPlanConflicts();
         return true;
     case core::SerialOutcome::NoNameBearingPiece:
         boxes_.tell(fromBytes(core::noNameBearingPieceMessage));
@@ -580,6 +585,7 @@ void Tfom_Main::proc_ReplaceName()
     options.conversion = static_cast<core::NameConversion>(std::max(0, grp_OptionsItems->checkedId()));
     core::planReplace(before, after, options, fileSystem_, before.listedFolder().path);
     grd_FileList2->reload();
+    showPlanConflicts();
 }
 
 void Tfom_Main::prc_ChangeExtTest()
@@ -587,6 +593,33 @@ void Tfom_Main::prc_ChangeExtTest()
     const BusyCursor busy;
     core::planExtensionChange(before, after, {toBytes(edt_Ext->text())});
     grd_FileList2->reload();
+    showPlanConflicts();
+}
+
+void Tfom_Main::showPlanConflicts()
+{
+    const std::vector<core::RenameConflict> conflicts = core::checkPlannedNames(before, after, fileSystem_);
+    std::vector<FileTableModel::RowNote> notes;
+    notes.reserve(conflicts.size());
+    for (const core::RenameConflict& conflict : conflicts) {
+        notes.push_back(
+            {static_cast<int>(conflict.row + 1), fromBytes(core::conflictReason(conflict)), true});
+    }
+    grd_FileList2->model().setNotes(notes);
+    if (conflicts.empty()) {
+        clearPlanConflicts();
+        return;
+    }
+    sta_Conflicts->setText(fromBytes(core::conflictCountText(conflicts.size())));
+    sta_Conflicts->show();
+    sta_StatusBarResize();
+}
+
+void Tfom_Main::clearPlanConflicts()
+{
+    sta_Conflicts->clear();
+    sta_Conflicts->hide();
+    sta_StatusBarResize();
 }
 
 void Tfom_Main::grp_OptionsClick(int index)
@@ -646,8 +679,10 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
         // undo can still put back. A complete rollback leaves the earlier run's undo as it was.
         if (!result.rollbackFailures.empty()) {
             boxes_.reportCompletion(
-                fromBytes(core::withFailureList("ファイル名の変更を取り消しました",
-                                                "元の名前に戻せませんでした", result.rollbackFailures)),
+                fromBytes(core::withStrandedFiles(core::withFailureList("ファイル名の変更を取り消しました",
+                                                                        "元の名前に戻せませんでした",
+                                                                        result.rollbackFailures),
+                                                  result.strandedFiles)),
                 true);
             btn_Return->setEnabled(true);
         }

@@ -118,6 +118,10 @@ std::vector<ColourPair> drawnPairs(Tfom_Main& window)
                          cells.color(QPalette::Highlight)});
         pairs.push_back(
             {name + " header", header.color(QPalette::ButtonText), header.color(QPalette::Button)});
+        pairs.push_back(
+            {name + " marked names", FileGrid::warningInk(cells, false), cells.color(QPalette::Base)});
+        pairs.push_back({name + " marked names selected", FileGrid::warningInk(cells, true),
+                         cells.color(QPalette::Highlight)});
     }
     const QPalette tree = window.trr_DirList->palette();
     pairs.push_back(

@@ -1,0 +1,49 @@
+#include "RenameConflicts.h"
+
+#include <string_view>
+
+namespace quorvane::core {
+
+std::vector<RenameConflict> checkPlannedNames(const FileTable& before, const FileTable& after,
+                                              platform::FileSystem& fileSystem)
+{
+    const int rows = std::min(before.rowCount(), after.rowCount());
+    std::vector<std::string_view> current, planned;
+    for (int row = 1; row < rows; ++row) {
+        current.push_back(before.cell(NameColumn, row));
+        planned.push_back(after.cell(NameColumn, row));
+    }
+    const std::string& folder = before.listedFolder().path;
+    std::vector<std::string> entries;
+    bool ignoresCase = false;
+    if (!folder.empty()) {
+        // A folder read part-way still names some of the entries that stay; the run checks again.
+        (void)fileSystem.listNames(folder, [&](std::string_view name) { entries.emplace_back(name); });
+        if (fileSystem.ignoresLetterCase(folder, ignoresCase)) {
+            ignoresCase = false;
+        }
+    }
+    const std::vector<std::string_view> entryViews(entries.begin(), entries.end());
+    return findRenameConflicts(current, planned, entryViews,
+                               ignoresCase ? NameMatching::IgnoreCase : NameMatching::Exact);
+}
+
+std::string conflictReason(const RenameConflict& conflict)
+{
+    switch (conflict.kind) {
+    case ConflictKind::SameNameAsRow:
+        return "同じ名前になるファイルがあります: " + std::to_string(conflict.otherRow + 1) + " 行目";
+    case ConflictKind::NameTaken:
+        return "同じ名前のファイルがすでにあります";
+    case ConflictKind::UnusableName:
+        return "使用できない名前です";
+    }
+    return {};
+}
+
+std::string conflictCountText(std::size_t count)
+{
+    return "衝突: " + std::to_string(count) + " 件";
+}
+
+} // namespace quorvane::core
