@@ -2,6 +2,7 @@
 
 #include "RowOrder.h"
 #include "TextForms.h"
+#include "core/text/Translation.h"
 #include "platform/Locale.h"
 
 namespace quorvane::core {
@@ -49,7 +50,7 @@ ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions&
     ListingResult result;
     result.fileCount = static_cast<int>(rows.size());
     result.operationsEnabled = !rows.empty();
-    result.statusText = std::to_string(rows.size()) + " File(s)";
+    result.statusText = translate("Listing", "%n File(s)", nullptr, static_cast<int>(rows.size()));
 
     before.replaceFileRows(std::move(rows));
     after.clearFileRows(before.rowCount());

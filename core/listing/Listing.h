@@ -19,7 +19,7 @@ struct ListingOptions
 struct ListingResult
 {
     int fileCount = 0;
-    std::string statusText;         // "0 File(s)", "1 File(s)", "25 File(s)"
+    std::string statusText;         // "0 File(s)", "1 File(s)", "25 File(s)" in the user's language
     bool operationsEnabled = false; // the operation controls are on when a file was found
 };
 

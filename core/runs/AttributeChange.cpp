@@ -45,8 +45,8 @@ ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& aft
     result.failures = changeEachFile(snapshot, folder, progress, [&](const std::string& path, std::size_t k) {
         return fileSystem.setAttributes(path, attributeValue(snapshot.AfterRows[k][AttributesColumn]));
     });
-    result.message = withFailureList(std::string(attributeCompletedMessage), "属性を変更できませんでした",
-                                     result.failures);
+    result.message = withFailureList(translate("Runs", attributeCompletedMessage),
+                                     translate("Runs", "属性を変更できませんでした"), result.failures);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "UndoSnapshot.h"
 #include "core/listing/Path.h"
+#include "core/text/Translation.h"
 
 #include <algorithm>
 
@@ -17,13 +18,13 @@ public:
     {
         switch (static_cast<RunError>(value)) {
         case RunError::UnusableName:
-            return "ファイル名に使えない名前です";
+            return translate("RunError", "ファイル名に使えない名前です");
         case RunError::UnusableTime:
-            return "指定された日時は現地時刻に存在しません";
+            return translate("RunError", "指定された日時は現地時刻に存在しません");
         case RunError::UnreadableRecord:
-            return "元の日時と属性の記録を読めません";
+            return translate("RunError", "元の日時と属性の記録を読めません");
         }
-        return "不明なエラーです";
+        return translate("RunError", "不明なエラーです");
     }
 };
 
@@ -52,20 +53,17 @@ std::string withFailureList(std::string message, std::string_view what,
     if (failures.empty()) {
         return message;
     }
-    message += "\r\n\r\n次の ";
-    message += std::to_string(failures.size());
-    message += " 個のファイルは";
-    message += what;
-    message += "：";
+    message += "\r\n\r\n";
+    message += withArguments(
+        translate("Runs", "次の %n 個のファイルは%1：", nullptr, static_cast<int>(failures.size())), {what});
     const std::size_t listed = std::min(failures.size(), listedFailureCount);
     for (std::size_t i = 0; i < listed; ++i) {
         message += "\r\n";
         message += failures[i].name;
     }
     if (failures.size() > listed) {
-        message += "\r\nほか ";
-        message += std::to_string(failures.size() - listed);
-        message += " 個";
+        message += "\r\n";
+        message += translate("Runs", "ほか %n 個", nullptr, static_cast<int>(failures.size() - listed));
     }
     return message;
 }

@@ -92,8 +92,8 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, std::string_view folder, platform
     snapshot.clear();
     // The failures were found last first; the user reads them in list order.
     std::reverse(result.failures.begin(), result.failures.end());
-    result.message =
-        withFailureList(std::string(undoCompletedMessage), "元に戻せませんでした", result.failures);
+    result.message = withFailureList(translate("Runs", undoCompletedMessage),
+                                     translate("Runs", "元に戻せませんでした"), result.failures);
     return result;
 }
 

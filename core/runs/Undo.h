@@ -2,6 +2,7 @@
 
 #include "core/runs/RunFailure.h"
 #include "core/runs/UndoSnapshot.h"
+#include "core/text/Translation.h"
 #include "platform/FileSystem.h"
 
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace quorvane::core {
 
-inline constexpr std::string_view undoCompletedMessage = "変更の取り消しが完了しました";
+inline constexpr const char* undoCompletedMessage = QT_TRANSLATE_NOOP("Runs", "変更の取り消しが完了しました");
 
 struct UndoResult
 {
