@@ -20,6 +20,11 @@ FileRow listingRow(const platform::DirectoryEntry& entry, std::string_view thous
                    accessed.view(), attributeText(entry.attributes));
 }
 
+std::string fileCountText(int count)
+{
+    return translate("Listing", "%n File(s)", nullptr, count);
+}
+
 ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions& options, FileTable& before,
                          FileTable& after)
 {
@@ -50,7 +55,7 @@ ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions&
     ListingResult result;
     result.fileCount = static_cast<int>(rows.size());
     result.operationsEnabled = !rows.empty();
-    result.statusText = translate("Listing", "%n File(s)", nullptr, static_cast<int>(rows.size()));
+    result.statusText = fileCountText(static_cast<int>(rows.size()));
 
     before.replaceFileRows(std::move(rows));
     after.clearFileRows(before.rowCount());

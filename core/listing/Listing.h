@@ -30,6 +30,9 @@ struct ListingResult
 ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions& options, FileTable& before,
                          FileTable& after);
 
+// The status text of a listing of count files, in the user's language: "25 File(s)".
+std::string fileCountText(int count);
+
 // The row the listing writes for one entry.
 FileRow listingRow(const platform::DirectoryEntry& entry, std::string_view thousandsSeparator,
                    platform::LocalTimeConverter& toLocal);

@@ -54,8 +54,8 @@ std::string withFailureList(std::string message, std::string_view what,
         return message;
     }
     message += "\r\n\r\n";
-    message += withArguments(
-        translate("Runs", "次の %n 個のファイルは%1：", nullptr, static_cast<int>(failures.size())), {what});
+    const int failed = static_cast<int>(failures.size());
+    message += withArguments(translate("Runs", "次の %n 個のファイルは%1：", nullptr, failed), {what});
     const std::size_t listed = std::min(failures.size(), listedFailureCount);
     for (std::size_t i = 0; i < listed; ++i) {
         message += "\r\n";
@@ -63,7 +63,8 @@ std::string withFailureList(std::string message, std::string_view what,
     }
     if (failures.size() > listed) {
         message += "\r\n";
-        message += translate("Runs", "ほか %n 個", nullptr, static_cast<int>(failures.size() - listed));
+        const int unlisted = failed - static_cast<int>(listed);
+        message += translate("Runs", "ほか %n 個", nullptr, unlisted);
     }
     return message;
 }
