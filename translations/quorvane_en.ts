@@ -5,69 +5,69 @@
     <name>Application</name>
     <message>
         <source>不明なエラーが発生しました</source>
-        <translation type="unfinished"></translation>
+        <translation>An unknown error occurred</translation>
     </message>
 </context>
 <context>
     <name>CommandLine</name>
     <message>
         <source>Usage: quorvane [FOLDER]  (opens FOLDER in the folder tree; without it, the desktop folder)</source>
-        <translation type="unfinished"></translation>
+        <translation>Usage: quorvane [FOLDER]  (opens FOLDER in the folder tree; without it, the desktop folder)</translation>
     </message>
 </context>
 <context>
     <name>Conversion</name>
     <message>
         <source>変換が完了しました</source>
-        <translation type="unfinished"></translation>
+        <translation>The conversion is complete</translation>
     </message>
     <message>
         <source>次のファイルは、同じ名前の新しいファイルをこの変換で先に作成したため、変換しませんでした（元のファイルは残っています）:</source>
-        <translation type="unfinished"></translation>
+        <translation>These files were not converted, because this conversion had already made a new file of the same name (the original files are still there):</translation>
     </message>
     <message>
         <source>次の元のファイルは変換しましたが、削除できませんでした:</source>
-        <translation type="unfinished"></translation>
+        <translation>These original files were converted, but could not be deleted:</translation>
     </message>
 </context>
 <context>
     <name>FileList</name>
     <message>
         <source>サイズ</source>
-        <translation type="unfinished"></translation>
+        <translation>Size</translation>
     </message>
     <message>
         <source>作成日時</source>
-        <translation type="unfinished"></translation>
+        <translation>Created</translation>
     </message>
     <message>
         <source>更新日時</source>
-        <translation type="unfinished"></translation>
+        <translation>Modified</translation>
     </message>
     <message>
         <source>ｱｸｾｽ日時</source>
-        <translation type="unfinished"></translation>
+        <translation>Accessed</translation>
     </message>
     <message>
         <source>属性</source>
-        <translation type="unfinished"></translation>
+        <translation>Attributes</translation>
     </message>
     <message>
         <source>変更前名</source>
-        <translation type="unfinished"></translation>
+        <translation>Name before</translation>
     </message>
     <message>
         <source>変更後名</source>
-        <translation type="unfinished"></translation>
+        <translation>Name after</translation>
     </message>
 </context>
 <context>
     <name>Listing</name>
     <message numerus="yes">
         <source>%n File(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n File</numerusform>
+            <numerusform>%n Files</numerusform>
         </translation>
     </message>
 </context>
@@ -75,144 +75,144 @@
     <name>MessageBoxes</name>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>以降のエラーにも同じ答えを使う</source>
-        <translation type="unfinished"></translation>
+        <translation>Give the same answer to later errors</translation>
     </message>
     <message>
         <source>情報</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>エラー</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>はい(&amp;Y)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Yes</translation>
     </message>
     <message>
         <source>いいえ(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;No</translation>
     </message>
 </context>
 <context>
     <name>NumericText</name>
     <message>
         <source>&apos;%1&apos; は浮動小数点数ではありません</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; is not a valid number</translation>
     </message>
 </context>
 <context>
     <name>ReplaceOptions</name>
     <message>
         <source>ex) abC.txt -&gt; abC.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. abC.txt -&gt; abC.txt</translation>
     </message>
     <message>
         <source>ex) abC.txt -&gt; abc.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. abC.txt -&gt; abc.txt</translation>
     </message>
     <message>
         <source>ex) abC.txt -&gt; ABC.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. abC.txt -&gt; ABC.txt</translation>
     </message>
     <message>
         <source>ex) abC.txt -&gt; Abc.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. abC.txt -&gt; Abc.txt</translation>
     </message>
     <message>
         <source>ex) abC.txt -&gt; Cba.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. abC.txt -&gt; Cba.txt</translation>
     </message>
     <message>
         <source>ex) Abcdefghij.txt -&gt; Abcdef~1.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. Abcdefghij.txt -&gt; Abcdef~1.txt</translation>
     </message>
     <message>
         <source>ex) AbC.txt -&gt; AbC.txt</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. AbC.txt -&gt; AbC.txt</translation>
     </message>
 </context>
 <context>
     <name>RunError</name>
     <message>
         <source>ファイル名に使えない名前です</source>
-        <translation type="unfinished"></translation>
+        <translation>This name cannot be used as a file name</translation>
     </message>
     <message>
         <source>指定された日時は現地時刻に存在しません</source>
-        <translation type="unfinished"></translation>
+        <translation>The chosen date and time do not exist in local time</translation>
     </message>
     <message>
         <source>元の日時と属性の記録を読めません</source>
-        <translation type="unfinished"></translation>
+        <translation>The record of the original times and attributes cannot be read</translation>
     </message>
     <message>
         <source>不明なエラーです</source>
-        <translation type="unfinished"></translation>
+        <translation>Unknown error</translation>
     </message>
 </context>
 <context>
     <name>Runs</name>
     <message>
         <source>属性を変更できませんでした</source>
-        <translation type="unfinished"></translation>
+        <translation>could not have their attributes changed</translation>
     </message>
     <message>
         <source>属性変更が完了しました</source>
-        <translation type="unfinished"></translation>
+        <translation>The attributes have been changed</translation>
     </message>
     <message>
         <source>変換前ファイル名：</source>
-        <translation type="unfinished"></translation>
+        <translation>Name before: </translation>
     </message>
     <message>
         <source>変換後ファイル名：</source>
-        <translation type="unfinished"></translation>
+        <translation>Name after: </translation>
     </message>
     <message>
         <source>ファイル名の変更を取り消しますか？</source>
-        <translation type="unfinished"></translation>
+        <translation>Undo the renaming?</translation>
     </message>
     <message>
         <source>名前を変更できませんでした</source>
-        <translation type="unfinished"></translation>
+        <translation>could not be renamed</translation>
     </message>
     <message>
         <source>リネームが完了しました</source>
-        <translation type="unfinished"></translation>
+        <translation>The files have been renamed</translation>
     </message>
     <message>
         <source>日付を変更できませんでした</source>
-        <translation type="unfinished"></translation>
+        <translation>could not have their times changed</translation>
     </message>
     <message>
         <source>ファイル日付の変更が完了しました</source>
-        <translation type="unfinished"></translation>
+        <translation>The file times have been changed</translation>
     </message>
     <message>
         <source>元に戻せませんでした</source>
-        <translation type="unfinished"></translation>
+        <translation>could not be put back</translation>
     </message>
     <message>
         <source>変更の取り消しが完了しました</source>
-        <translation type="unfinished"></translation>
+        <translation>The changes have been undone</translation>
     </message>
     <message numerus="yes">
         <source>次の %n 個のファイルは%1：</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The following file %1:</numerusform>
+            <numerusform>The following %n files %1:</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>ほか %n 個</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
         </translation>
     </message>
 </context>
@@ -220,529 +220,529 @@
     <name>SerialNaming</name>
     <message>
         <source>&apos;%1&apos; は整数ではありません</source>
-        <translation type="unfinished"></translation>
+        <translation>&apos;%1&apos; is not a whole number</translation>
     </message>
     <message>
         <source>【元ファイル名】もしくは【連番】を必ずファイル名に含めてください</source>
-        <translation type="unfinished"></translation>
+        <translation>The name must contain the original name or the serial number</translation>
     </message>
 </context>
 <context>
     <name>SerialPieces</name>
     <message>
         <source>元ファイル名</source>
-        <translation type="unfinished"></translation>
+        <translation>Original name</translation>
     </message>
     <message>
         <source>連番</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial number</translation>
     </message>
     <message>
         <source>日付(YYYYMMDD)</source>
-        <translation type="unfinished"></translation>
+        <translation>Date (YYYYMMDD)</translation>
     </message>
     <message>
         <source>時刻(HHMMSS)</source>
-        <translation type="unfinished"></translation>
+        <translation>Time (HHMMSS)</translation>
     </message>
     <message>
         <source>日付+時刻(YYYYMMDDHHMMSS)</source>
-        <translation type="unfinished"></translation>
+        <translation>Date and time (YYYYMMDDHHMMSS)</translation>
     </message>
     <message>
         <source>_(アンダーライン)</source>
-        <translation type="unfinished"></translation>
+        <translation>_ (underscore)</translation>
     </message>
 </context>
 <context>
     <name>SettingsFile</name>
     <message>
         <source>%1 に書き込めません</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot write %1</translation>
     </message>
 </context>
 <context>
     <name>quorvane::ui::MediaPlayer</name>
     <message>
         <source>再生</source>
-        <translation type="unfinished"></translation>
+        <translation>Play</translation>
     </message>
     <message>
         <source>一時停止</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>停止</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>先頭へ</source>
-        <translation type="unfinished"></translation>
+        <translation>To the start</translation>
     </message>
     <message>
         <source>コマ送り</source>
-        <translation type="unfinished"></translation>
+        <translation>Next frame</translation>
     </message>
     <message>
         <source>コマ戻し</source>
-        <translation type="unfinished"></translation>
+        <translation>Previous frame</translation>
     </message>
     <message>
         <source>MCI デバイスがありません</source>
-        <translation type="unfinished"></translation>
+        <translation>No media is open</translation>
     </message>
 </context>
 <context>
     <name>quorvane::ui::PreviewImage</name>
     <message>
         <source>イメージプレビュー</source>
-        <translation type="unfinished"></translation>
+        <translation>Image preview</translation>
     </message>
 </context>
 <context>
     <name>quorvane::ui::PreviewPane</name>
     <message>
         <source>Size: %1x%2</source>
-        <translation type="unfinished"></translation>
+        <translation>Size: %1x%2</translation>
     </message>
 </context>
 <context>
     <name>quorvane::ui::Tfom_Main</name>
     <message>
         <source>ファイル日付の変更を実行します</source>
-        <translation type="unfinished"></translation>
+        <translation>Change the file times now?</translation>
     </message>
     <message>
         <source>ファイル日付を変更しています...</source>
-        <translation type="unfinished"></translation>
+        <translation>Changing the file times...</translation>
     </message>
     <message>
         <source>ファイル属性の変更を実行します</source>
-        <translation type="unfinished"></translation>
+        <translation>Change the file attributes now?</translation>
     </message>
     <message>
         <source>ファイル属性を変更しています...</source>
-        <translation type="unfinished"></translation>
+        <translation>Changing the file attributes...</translation>
     </message>
     <message>
         <source>画像ファイルを変換します</source>
-        <translation type="unfinished"></translation>
+        <translation>Convert the image files now?</translation>
     </message>
     <message>
         <source>画像ファイルを変換しています...</source>
-        <translation type="unfinished"></translation>
+        <translation>Converting the image files...</translation>
     </message>
     <message>
         <source>リネームを実行します</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename the files now?</translation>
     </message>
     <message>
         <source>ファイル名を変更しています...</source>
-        <translation type="unfinished"></translation>
+        <translation>Renaming the files...</translation>
     </message>
     <message>
         <source>ファイル名の変更を取り消しました</source>
-        <translation type="unfinished"></translation>
+        <translation>The renaming has been undone</translation>
     </message>
     <message>
         <source>元の名前に戻せませんでした</source>
-        <translation type="unfinished"></translation>
+        <translation>could not get their original names back</translation>
     </message>
     <message>
         <source>変更を取り消します</source>
-        <translation type="unfinished"></translation>
+        <translation>Undo the changes now?</translation>
     </message>
     <message>
         <source>変更を取り消しています...</source>
-        <translation type="unfinished"></translation>
+        <translation>Undoing the changes...</translation>
     </message>
     <message>
         <source>現在のBMPファイルをJPEGファイルに置換</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace the BMP files with JPEG files</translation>
     </message>
     <message>
         <source>現在のJPEGファイルをBMPファイルに置換</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace the JPEG files with BMP files</translation>
     </message>
     <message>
         <source>新規JPEGファイルを作成</source>
-        <translation type="unfinished"></translation>
+        <translation>Make new JPEG files</translation>
     </message>
     <message>
         <source>新規BMPファイルを作成</source>
-        <translation type="unfinished"></translation>
+        <translation>Make new BMP files</translation>
     </message>
     <message>
         <source>現在のBMPをJPEGに置換</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace the BMP files with JPEG</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation>Quit</translation>
     </message>
     <message>
         <source>元に戻す</source>
-        <translation type="unfinished"></translation>
+        <translation>Undo</translation>
     </message>
     <message>
         <source>選択範囲を上へ移動</source>
-        <translation type="unfinished"></translation>
+        <translation>Move the selection up</translation>
     </message>
     <message>
         <source>選択範囲を下に移動</source>
-        <translation type="unfinished"></translation>
+        <translation>Move the selection down</translation>
     </message>
     <message>
         <source>縦方向に二分</source>
-        <translation type="unfinished"></translation>
+        <translation>Lists side by side</translation>
     </message>
     <message>
         <source>横方向に二分</source>
-        <translation type="unfinished"></translation>
+        <translation>Lists one above the other</translation>
     </message>
     <message>
         <source>イメージプレビュー</source>
-        <translation type="unfinished"></translation>
+        <translation>Image preview</translation>
     </message>
     <message>
         <source>絞り込むファイル種類</source>
-        <translation type="unfinished"></translation>
+        <translation>The kind of files to list</translation>
     </message>
     <message>
         <source>絞り込み(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Filter</translation>
     </message>
     <message>
         <source>絞り込みの実行</source>
-        <translation type="unfinished"></translation>
+        <translation>List the files that match</translation>
     </message>
     <message>
         <source>対象となるフォルダの指定</source>
-        <translation type="unfinished"></translation>
+        <translation>The folder to work on</translation>
     </message>
     <message>
         <source>変更前ファイルリスト</source>
-        <translation type="unfinished"></translation>
+        <translation>The files as they are</translation>
     </message>
     <message>
         <source>変更後ファイルリスト</source>
-        <translation type="unfinished"></translation>
+        <translation>The files as they will be</translation>
     </message>
     <message>
         <source>連番</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial</translation>
     </message>
     <message>
         <source>置換</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace</translation>
     </message>
     <message>
         <source>拡張子</source>
-        <translation type="unfinished"></translation>
+        <translation>Extension</translation>
     </message>
     <message>
         <source>日付変更</source>
-        <translation type="unfinished"></translation>
+        <translation>Times</translation>
     </message>
     <message>
         <source>属性変更</source>
-        <translation type="unfinished"></translation>
+        <translation>Attributes</translation>
     </message>
     <message>
         <source>画像変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Images</translation>
     </message>
     <message>
         <source>設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>プレビュー(&amp;P)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Preview</translation>
     </message>
     <message>
         <source>  実  行  (&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Run</translation>
     </message>
     <message>
         <source>リネーム結果のプレビュー</source>
-        <translation type="unfinished"></translation>
+        <translation>Preview the new names</translation>
     </message>
     <message>
         <source>【ファイル名】</source>
-        <translation type="unfinished"></translation>
+        <translation>File name</translation>
     </message>
     <message>
         <source>【前方】+【中間】+【後方】.&lt;元の拡張子&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>First + middle + last piece, then the original extension</translation>
     </message>
     <message>
         <source>ファイル名【前方】：</source>
-        <translation type="unfinished"></translation>
+        <translation>First piece:</translation>
     </message>
     <message>
         <source>ファイル名【中間】：</source>
-        <translation type="unfinished"></translation>
+        <translation>Middle piece:</translation>
     </message>
     <message>
         <source>ファイル名【後方】：</source>
-        <translation type="unfinished"></translation>
+        <translation>Last piece:</translation>
     </message>
     <message>
         <source>【連番】</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial number</translation>
     </message>
     <message>
         <source>連番開始番号：</source>
-        <translation type="unfinished"></translation>
+        <translation>Start at:</translation>
     </message>
     <message>
         <source>連番桁数：</source>
-        <translation type="unfinished"></translation>
+        <translation>Digits:</translation>
     </message>
     <message>
         <source>リネームの実行</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename the files</translation>
     </message>
     <message>
         <source>【検索・置換ファイル名】</source>
-        <translation type="unfinished"></translation>
+        <translation>Search and replace in names</translation>
     </message>
     <message>
         <source>検索文字列：</source>
-        <translation type="unfinished"></translation>
+        <translation>Search for:</translation>
     </message>
     <message>
         <source>置換文字列：</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace with:</translation>
     </message>
     <message>
         <source>大文字と小文字を区別する</source>
-        <translation type="unfinished"></translation>
+        <translation>Match case</translation>
     </message>
     <message>
         <source>拡張子も置換対象にする</source>
-        <translation type="unfinished"></translation>
+        <translation>Include the extension</translation>
     </message>
     <message>
         <source>【オプション】</source>
-        <translation type="unfinished"></translation>
+        <translation>Options</translation>
     </message>
     <message>
         <source>何もしない</source>
-        <translation type="unfinished"></translation>
+        <translation>No change</translation>
     </message>
     <message>
         <source>小文字に変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Lower case</translation>
     </message>
     <message>
         <source>大文字に変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Upper case</translation>
     </message>
     <message>
         <source>先頭を大文字に変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Capitalise</translation>
     </message>
     <message>
         <source>全角に変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Full width</translation>
     </message>
     <message>
         <source>半角に変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Half width</translation>
     </message>
     <message>
         <source>逆順に並び替え</source>
-        <translation type="unfinished"></translation>
+        <translation>Reverse</translation>
     </message>
     <message>
         <source>8.3形式に変換</source>
-        <translation type="unfinished"></translation>
+        <translation>8.3 short name</translation>
     </message>
     <message>
         <source>【拡張子】</source>
-        <translation type="unfinished"></translation>
+        <translation>Extension</translation>
     </message>
     <message>
         <source>新拡張子：</source>
-        <translation type="unfinished"></translation>
+        <translation>New extension:</translation>
     </message>
     <message>
         <source>．</source>
-        <translation type="unfinished"></translation>
+        <translation>.</translation>
     </message>
     <message>
         <source>ピリオドは必要ありません</source>
-        <translation type="unfinished"></translation>
+        <translation>Type the extension without the period</translation>
     </message>
     <message>
         <source>拡張子変更の実行</source>
-        <translation type="unfinished"></translation>
+        <translation>Change the extensions</translation>
     </message>
     <message>
         <source>【ファイル日付】</source>
-        <translation type="unfinished"></translation>
+        <translation>File times</translation>
     </message>
     <message>
         <source>作成日時：</source>
-        <translation type="unfinished"></translation>
+        <translation>Created:</translation>
     </message>
     <message>
         <source>更新日時：</source>
-        <translation type="unfinished"></translation>
+        <translation>Modified:</translation>
     </message>
     <message>
         <source>アクセス日時：</source>
-        <translation type="unfinished"></translation>
+        <translation>Accessed:</translation>
     </message>
     <message>
         <source>更新日時を変更する</source>
-        <translation type="unfinished"></translation>
+        <translation>Change the modified time</translation>
     </message>
     <message>
         <source>アクセス日時を変更する</source>
-        <translation type="unfinished"></translation>
+        <translation>Change the accessed time</translation>
     </message>
     <message>
         <source>作成日時はこの環境では変更できません</source>
-        <translation type="unfinished"></translation>
+        <translation>The creation time cannot be changed on this system</translation>
     </message>
     <message>
         <source>日付変更結果のプレビュー</source>
-        <translation type="unfinished"></translation>
+        <translation>Preview the new times</translation>
     </message>
     <message>
         <source>日付変更の実行</source>
-        <translation type="unfinished"></translation>
+        <translation>Change the times</translation>
     </message>
     <message>
         <source>【属性】</source>
-        <translation type="unfinished"></translation>
+        <translation>Attributes</translation>
     </message>
     <message>
         <source>読み取り専用ファイル</source>
-        <translation type="unfinished"></translation>
+        <translation>Read-only</translation>
     </message>
     <message>
         <source>隠しファイル</source>
-        <translation type="unfinished"></translation>
+        <translation>Hidden</translation>
     </message>
     <message>
         <source>システムファイル</source>
-        <translation type="unfinished"></translation>
+        <translation>System</translation>
     </message>
     <message>
         <source>アーカイブファイル</source>
-        <translation type="unfinished"></translation>
+        <translation>Archive</translation>
     </message>
     <message>
         <source>元の属性に追加</source>
-        <translation type="unfinished"></translation>
+        <translation>Add to the attributes</translation>
     </message>
     <message>
         <source>元の属性から削除</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove from the attributes</translation>
     </message>
     <message>
         <source>属性の置き換え</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace the attributes</translation>
     </message>
     <message>
         <source>属性変更結果のプレビュー</source>
-        <translation type="unfinished"></translation>
+        <translation>Preview the new attributes</translation>
     </message>
     <message>
         <source>属性変更の実行</source>
-        <translation type="unfinished"></translation>
+        <translation>Change the attributes</translation>
     </message>
     <message>
         <source>【変換形式】</source>
-        <translation type="unfinished"></translation>
+        <translation>Conversion</translation>
     </message>
     <message>
         <source>BMP  2 JPEG</source>
-        <translation type="unfinished"></translation>
+        <translation>BMP to JPEG</translation>
     </message>
     <message>
         <source>JPEG 2 BMP</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG to BMP</translation>
     </message>
     <message>
         <source>BMP  2 New JPEG</source>
-        <translation type="unfinished"></translation>
+        <translation>BMP to new JPEG</translation>
     </message>
     <message>
         <source>JPEG 2 New BMP</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG to new BMP</translation>
     </message>
     <message>
         <source>【Jpeg圧縮オプション】</source>
-        <translation type="unfinished"></translation>
+        <translation>JPEG options</translation>
     </message>
     <message>
         <source>圧縮レート：</source>
-        <translation type="unfinished"></translation>
+        <translation>Quality:</translation>
     </message>
     <message>
         <source>1% 低品質(高圧縮)---100% 高品質(低圧縮)</source>
-        <translation type="unfinished"></translation>
+        <translation>1% low quality (small file) --- 100% high quality (large file)</translation>
     </message>
     <message>
         <source>256色グレイスケール</source>
-        <translation type="unfinished"></translation>
+        <translation>256-level greyscale</translation>
     </message>
     <message>
         <source>256色モノクロ画像で保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save as a 256-level greyscale picture</translation>
     </message>
     <message>
         <source>プログレッシブ</source>
-        <translation type="unfinished"></translation>
+        <translation>Progressive</translation>
     </message>
     <message>
         <source>プログレッシブモードで保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save as a progressive JPEG</translation>
     </message>
     <message>
         <source>画像変換の実行</source>
-        <translation type="unfinished"></translation>
+        <translation>Convert the images</translation>
     </message>
     <message>
         <source>【プレビュー設定】</source>
-        <translation type="unfinished"></translation>
+        <translation>Preview</translation>
     </message>
     <message>
         <source>自動再生を行う</source>
-        <translation type="unfinished"></translation>
+        <translation>Play automatically</translation>
     </message>
     <message>
         <source>【表示設定】</source>
-        <translation type="unfinished"></translation>
+        <translation>View</translation>
     </message>
     <message>
         <source>隠しファイルは非表示</source>
-        <translation type="unfinished"></translation>
+        <translation>Hide hidden files</translation>
     </message>
     <message>
         <source>システムファイルは非表示</source>
-        <translation type="unfinished"></translation>
+        <translation>Hide system files</translation>
     </message>
     <message>
         <source>表示言語 / Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Language</translation>
     </message>
     <message>
         <source>自動 / Auto</source>
-        <translation type="unfinished"></translation>
+        <translation>Auto</translation>
     </message>
     <message>
         <source>Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Version %1</translation>
     </message>
     <message>
         <source>Quorvane    【%1】</source>
-        <translation type="unfinished"></translation>
+        <translation>Quorvane - %1</translation>
     </message>
 </context>
 </TS>

@@ -249,8 +249,13 @@ void Tfom_Main::selectPiece(QComboBox* selector, const core::SerialPiece& piece)
 
 void Tfom_Main::cbo_LanguageChange()
 {
-    // A language that differs from the one shown reaches retranslateUi through LanguageChange.
-    applyLanguage(toBytes(cbo_Language->currentData().toString()));
+    const std::string shownBefore = shownLanguage();
+    if (applyLanguage(toBytes(cbo_Language->currentData().toString())) != shownBefore) {
+        // Qt posts the change to windows it has not shown yet; this one and its children take it
+        // at once, so that the next handler already words its texts in the new language.
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(this, &change);
+    }
 }
 
 } // namespace quorvane::ui
