@@ -114,8 +114,7 @@ int main()
         for (int i = 0; i < runs; ++i) {
             core::UndoSnapshot snapshot = taken;
             measured.push_back(bench::medianSeconds(1, [&] {
-                failures +=
-                    static_cast<int>(core::undoLastRun(snapshot, folder.path(), fileSystem).failures.size());
+                failures += static_cast<int>(core::undoLastRun(snapshot, fileSystem).failures.size());
             }));
             baseline.push_back(bench::medianSeconds(
                 1, [&] { failures += bareRenamesAndTimes(photoPaths, picturePaths, times); }));

@@ -2,12 +2,15 @@
 
 #include "Bmp.h"
 #include "Jpeg.h"
+#include "core/listing/Identity.h"
 #include "core/listing/Path.h"
 #include "core/text/Translation.h"
 #include "platform/ErrorCode.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <new>
 #include <set>
@@ -45,6 +48,7 @@ struct Job
     std::string sourcePath;
     std::string newName;
     std::string newPath;
+    platform::FileIdentity identity; // the source file the row was listed with
 };
 
 struct Outcome
@@ -122,7 +126,14 @@ Outcome convertOne(const Job& job, std::string_view folder, const ConversionOpti
 {
     Outcome outcome;
     try {
-        outcome.error = fileSystem.readFile(job.sourcePath, scratch.source);
+        platform::FileState source;
+        outcome.error = fileSystem.readState(job.sourcePath, source);
+        if (!outcome.error && job.identity.known() && source.identity != job.identity) {
+            outcome.error = core::makeError(core::IdentityError::FileChanged);
+        }
+        if (!outcome.error) {
+            outcome.error = fileSystem.readFile(job.sourcePath, scratch.source);
+        }
         if (outcome.error) {
             return outcome;
         }
@@ -136,8 +147,13 @@ Outcome convertOne(const Job& job, std::string_view folder, const ConversionOpti
             outcome.kind = Outcome::InvalidImage;
             return outcome;
         }
-        outcome.error =
-            fileSystem.writeTemporaryFile(folder, toJpeg ? scratch.jpeg : picture, outcome.temporaryPath);
+        // The new picture is as private as its source: a 0600 photo never becomes readable by all.
+        // A symbolic link's own bits (always 0777) say nothing of its target, so a source open to
+        // all gets the system's default bits, which are never more open.
+        const std::uint32_t bits = source.mode & 0777;
+        outcome.error = fileSystem.writeTemporaryFile(folder, toJpeg ? scratch.jpeg : picture,
+                                                      bits == 0777 ? std::nullopt : std::optional(bits),
+                                                      outcome.temporaryPath);
         if (outcome.error) {
             buffers.give(std::move(picture));
             return outcome;
@@ -166,8 +182,15 @@ public:
         const std::size_t count = std::min<std::size_t>(
             options.threads > 0 ? static_cast<unsigned>(options.threads) : cores, jobs.size());
         window_ = std::max<std::size_t>(2 * count, 1);
+        // Reserved first, so that no thread is ever left unowned by a failed allocation.
+        threads_.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
-            threads_.emplace_back([this] { work(); });
+            try {
+                threads_.push_back(options.startThread ? options.startThread([this] { work(); })
+                                                       : std::thread([this] { work(); }));
+            } catch (const std::system_error&) {
+                break; // no more threads to be had: the run goes on with those it has, or with none
+            }
         }
     }
     // Stops the workers after their current job and removes the new files of rows never committed,
@@ -191,9 +214,13 @@ public:
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
 
-    // Waits for the job's outcome and hands it over; later jobs may then start.
+    // Waits for the job's outcome and hands it over; later jobs may then start. Without workers the
+    // job is done here and now.
     Outcome take(std::size_t index)
     {
+        if (threads_.empty()) {
+            return convertOne(jobs_[index], folder_, options_, fileSystem_, ownScratch_, buffers_);
+        }
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return outcomes_[index].has_value(); });
         Outcome outcome = std::move(*outcomes_[index]);
@@ -235,6 +262,7 @@ private:
     BufferPool& buffers_;
     std::vector<std::optional<Outcome>> outcomes_;
     std::vector<std::thread> threads_;
+    Scratch ownScratch_; // for the jobs this thread does itself when no worker could be started
     std::mutex mutex_;
     std::condition_variable changed_;
     std::size_t next_ = 0;
@@ -253,8 +281,8 @@ std::vector<Job> jobsOf(const core::FileTable& before, std::string_view folder, 
             continue;
         }
         std::string newPath = core::fullPath(folder, newName);
-        jobs.push_back(
-            {row, std::string(name), core::fullPath(folder, name), std::move(newName), std::move(newPath)});
+        jobs.push_back({row, std::string(name), core::fullPath(folder, name), std::move(newName),
+                        std::move(newPath), before.row(row).identity()});
     }
     return jobs;
 }
@@ -298,14 +326,65 @@ std::string convertedName(std::string_view name, ConversionMode mode)
     return std::string(name.substr(0, period)) + (writesJpeg(mode) ? ".jpg" : ".bmp");
 }
 
+namespace {
+
+// The new files this run wrote, so that no later row replaces one of them, whatever spelling
+// leads to it.
+class WrittenFiles
+{
+public:
+    // Whether path names a file this run wrote: the same path, the same identity, or on a file
+    // system that ignores case, the entry of another spelling (which such a file system may number
+    // apart, so the file system itself is asked).
+    std::error_code holds(platform::FileSystem& fileSystem, const std::string& path, std::string_view name,
+                          bool& written) const
+    {
+        written = paths_.count(path) != 0;
+        platform::EntryStamp found;
+        if (written || fileSystem.identify(path, found)) {
+            return {}; // nothing of that name: nothing to lose
+        }
+        written = identities_.count({found.identity.device, found.identity.inode}) != 0;
+        const auto spelling = byFolding_.find(platform::simpleCaseFolded(name));
+        if (written || spelling == byFolding_.end()) {
+            return {};
+        }
+        return fileSystem.sameEntry(spelling->second, path, written);
+    }
+
+    void add(platform::FileSystem& fileSystem, const std::string& path, std::string_view name)
+    {
+        paths_.insert(path);
+        byFolding_.emplace(platform::simpleCaseFolded(name), path);
+        platform::EntryStamp made;
+        if (!fileSystem.identify(path, made)) {
+            identities_.insert({made.identity.device, made.identity.inode});
+        }
+    }
+
+private:
+    std::set<std::string> paths_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> identities_;
+    std::map<std::string, std::string> byFolding_; // folded name -> the path written
+};
+
+} // namespace
+
 ConversionResult convertImages(const core::FileTable& before, std::string_view folder,
                                const ConversionOptions& options, platform::FileSystem& fileSystem,
                                const ConversionProgress& progress)
 {
     ConversionResult result;
+    platform::FileIdentity folderIdentity;
+    if (const std::error_code error =
+            core::checkFolder(fileSystem, folder, before.listedFolder().identity, folderIdentity)) {
+        result.refusal = error;
+        result.message = core::folderChangedMessage(folder);
+        return result;
+    }
     const std::vector<Job> jobs = jobsOf(before, folder, options.mode);
     const int total = static_cast<int>(jobs.size());
-    std::set<std::string> written;
+    WrittenFiles written;
     BufferPool buffers;
     const auto showPicture = [&](std::optional<std::string> picture) {
         if (result.lastImage) {
@@ -321,7 +400,16 @@ ConversionResult convertImages(const core::FileTable& before, std::string_view f
             const auto stopWith = [&](std::error_code error) {
                 result.stop = ConversionStop{job.row, job.name, error, platform::errorText(error)};
             };
-            if (written.count(job.newPath) != 0) {
+            bool overwritesThisRun = false;
+            if (const std::error_code error =
+                    written.holds(fileSystem, job.newPath, job.newName, overwritesThisRun)) {
+                if (!outcome.temporaryPath.empty()) {
+                    fileSystem.removeFile(outcome.temporaryPath);
+                }
+                stopWith(error);
+                break;
+            }
+            if (overwritesThisRun) {
                 // Converting would overwrite the file an earlier row just wrote, losing its picture.
                 if (!outcome.temporaryPath.empty()) {
                     fileSystem.removeFile(outcome.temporaryPath);
@@ -340,9 +428,14 @@ ConversionResult convertImages(const core::FileTable& before, std::string_view f
                     stopWith(error);
                     break;
                 }
-                written.insert(job.newPath);
+                written.add(fileSystem, job.newPath, job.newName);
                 ++result.converted;
-                if (replacesSource(options.mode) && fileSystem.removeFile(job.sourcePath)) {
+                // The new name reaches the disk before the source leaves it, and only the source
+                // the row was listed with leaves.
+                if (replacesSource(options.mode) &&
+                    (fileSystem.syncFolder(folder) ||
+                     core::checkEntry(fileSystem, job.sourcePath, job.identity) ||
+                     fileSystem.removeFile(job.sourcePath))) {
                     result.undeletedSources.push_back(job.name);
                 }
             }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace quorvane::imaging {
@@ -22,13 +23,18 @@ enum class ConversionMode : int
     JpegToNewBmp = 3, // as JpegToBmp, the sources are kept
 };
 
+// Starts one worker thread; std::system_error when the system has none to give (a process at its
+// thread limit). Tests hand in one that fails so.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+
 struct ConversionOptions
 {
     ConversionMode mode = ConversionMode::BmpToJpeg;
     int quality = 100; // 1 to 100, used when writing JPEG
     bool greyscale = false;
     bool progressive = false;
-    int threads = 0; // workers decoding and encoding; 0 means one per core
+    int threads = 0;             // workers decoding and encoding; 0 means one per core
+    ThreadStarter startThread{}; // empty: std::thread
 };
 
 // The failure that stopped a run at one row.
@@ -50,6 +56,9 @@ struct SkippedRow
 struct ConversionResult
 {
     std::optional<ConversionStop> stop; // set when the run stopped; message is then empty
+    // Set when the run converted nothing because its folder is gone or is another folder now;
+    // message then says so.
+    std::error_code refusal;
     int converted = 0;
     std::vector<SkippedRow> skipped;
     std::vector<std::string> undeletedSources; // converted, but the source could not be deleted
@@ -70,14 +79,20 @@ using ConversionProgress = std::function<void(int done, int total)>;
 std::string convertedName(std::string_view name, ConversionMode mode);
 
 // Converts every row of the before list whose extension the mode converts, in list order. The
-// rows are taken as they are when the run starts. A source that is no valid image is skipped and
-// kept. Any other failure stops the run at that row; earlier rows stay converted. Each new file is
-// written under a temporary name and renamed into place when complete, replacing a file of its
-// name; in the replacing modes the source is deleted after that. Worker threads read, decode,
-// encode and write each new file under its temporary name (so readFile and writeTemporaryFile
-// are called from several threads at once); this thread renames the new files into
-// place and deletes sources in row order, so the outcome is that of converting the rows one by
-// one. When the run stops, the temporary files written for later rows are removed.
+// rows are taken as they are when the run starts, and each source must still be the file the row
+// was listed with. A source that is no valid image is skipped and kept. Any other failure (a
+// source gone or replaced by another file among them) stops the run at that row; earlier rows
+// stay converted. Each new file gets its source's permission bits, is written under a temporary
+// name and renamed into place when complete, replacing a file of its name unless the file system
+// says that file is one this run wrote (also under another spelling, on a file system that
+// ignores case): that row is skipped and its source kept. In the replacing modes the folder is
+// flushed before the source is deleted, so the disk never holds neither. Worker threads read,
+// decode, encode and write each new file under its temporary name (so readState, readFile and
+// writeTemporaryFile are called from several threads at once); this thread renames the new files
+// into place and deletes sources in row order, so the outcome is that of converting the rows one
+// by one. Where no worker can be started, this thread does their work. When the run stops, the
+// temporary files written for later rows are removed. Nothing happens when folder is gone or is
+// not the folder the before list was listed from.
 ConversionResult convertImages(const core::FileTable& before, std::string_view folder,
                                const ConversionOptions& options, platform::FileSystem& fileSystem,
                                const ConversionProgress& progress = {});

@@ -27,11 +27,24 @@ struct FileTime
     friend bool operator==(const FileTime&, const FileTime&) = default;
 };
 
+// Which entry of the file system a name led to: its device and inode. A name that leads to another
+// identity later names another file, whatever its name and content. Unknown (zero) for a row that
+// no listing read.
+struct FileIdentity
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    bool known() const { return inode != 0; }
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
 // One entry of a folder as the enumeration reports it. The name holds the exact bytes of the
 // directory entry; nothing is converted.
 struct DirectoryEntry
 {
     std::string name;
+    FileIdentity identity;
     std::uint64_t size = 0;
     std::optional<FileTime> created; // empty where the file system reports no birth time
     FileTime modified;
@@ -41,6 +54,16 @@ struct DirectoryEntry
 
 using EntryVisitor = std::function<void(const DirectoryEntry&)>;
 
+// What a name leads to, from one look at the entry: which entry it is, and what an edit of it
+// changes (its modification time and permission bits), so that an undo can tell a file edited since
+// its run.
+struct EntryStamp
+{
+    FileIdentity identity;
+    FileTime modified;
+    std::uint32_t mode = 0; // permission bits only (07777)
+};
+
 // What an undo needs to put a file back exactly as it was: its times to the nanosecond, its
 // permission bits, and the raw value of its DOS attribute store (empty where it has none).
 struct FileState
@@ -49,6 +72,8 @@ struct FileState
     FileTime accessed;
     std::uint32_t mode = 0; // permission bits only (07777)
     std::optional<std::uint32_t> dosAttributes;
+    // The entry the state was read from; restoreState leaves it alone.
+    FileIdentity identity;
 
     friend bool operator==(const FileState&, const FileState&) = default;
 };
@@ -63,7 +88,8 @@ public:
     // Calls visit for every entry of folder whose name matches the wildcard pattern and which is
     // not a directory, in the order the system returns them. Hidden and system entries are
     // returned only when their bit is in extraAttributes (AttributeBit::Hidden, ::System).
-    // Returns the error that kept the folder from being read at all.
+    // Returns the error that kept the folder from being read to its end: entries visited before a
+    // failed read are not the whole folder.
     virtual std::error_code enumerate(std::string_view folder, std::string_view pattern,
                                       std::uint32_t extraAttributes, const EntryVisitor& visit) = 0;
 
@@ -75,9 +101,12 @@ public:
     virtual std::error_code readFile(std::string_view path, std::string& bytes) = 0;
 
     // Writes bytes to a new file of a fresh, hidden name in folder and flushes it to the disk, so
-    // that a later renameReplacing can put a complete file in place. Names the file in
-    // temporaryPath; on failure no file is left behind. May be called from several threads at once.
+    // that a later renameReplacing can put a complete file in place. The file gets the given
+    // permission bits, never more open at any moment; without them the system's default for a new
+    // file. Names the file in temporaryPath; on failure no file is left behind. May be called from
+    // several threads at once.
     virtual std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                               std::optional<std::uint32_t> permissions,
                                                std::string& temporaryPath) = 0;
 
     // Renames from to to, replacing a file of that name, as writing over it would: a read-only
@@ -86,6 +115,22 @@ public:
 
     // Deletes the file at path.
     virtual std::error_code removeFile(std::string_view path) = 0;
+
+    // Flushes the folder's own entries (names created, renamed or removed in it) to the disk, so
+    // that a later change cannot reach the disk before them.
+    virtual std::error_code syncFolder(std::string_view folder) = 0;
+
+    // The identity and stamp of the entry at path, never through a symbolic link.
+    virtual std::error_code identify(std::string_view path, EntryStamp& stamp) = 0;
+
+    // The identity of the folder at path, symbolic links followed as opening it does; fails with
+    // ENOTDIR when path names no folder.
+    virtual std::error_code identifyFolder(std::string_view path, FileIdentity& identity) = 0;
+
+    // Whether two existing paths of one folder name the same entry: the same identity, or on a
+    // file system that ignores case, one entry found under both spellings. A folder that cannot be
+    // read to its end is a failure, never an answer.
+    virtual std::error_code sameEntry(std::string_view first, std::string_view second, bool& same) = 0;
 
     // Gives the entry at from the path to, never replacing another file or folder: when to names
     // a different existing entry, fails with EEXIST and changes nothing. When to names the same
@@ -105,8 +150,8 @@ public:
     // "." gives, which cannot be cleared); bits it could store are still written.
     virtual std::error_code setAttributes(std::string_view path, std::uint32_t attributes) = 0;
 
-    // Reads the exact state of the entry at path for a later restoreState. May be called from
-    // several threads at once.
+    // Reads the exact state of the entry at path, and which entry it is, for a later restoreState.
+    // May be called from several threads at once.
     virtual std::error_code readState(std::string_view path, FileState& state) = 0;
 
     // Puts back the permission bits, the DOS attribute store value and the times of state; every

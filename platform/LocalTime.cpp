@@ -88,24 +88,39 @@ std::optional<std::int64_t> fromLocalDateTime(const LocalDateTime& local)
         local.hour > 23 || local.minute < 0 || local.minute > 59 || local.second < 0 || local.second > 60) {
         return std::nullopt;
     }
-    std::tm fields{};
-    fields.tm_year = local.year - 1900;
-    fields.tm_mon = local.month - 1;
-    fields.tm_mday = local.day;
-    fields.tm_hour = local.hour;
-    fields.tm_min = local.minute;
-    fields.tm_sec = local.second;
-    fields.tm_isdst = -1;
-    const std::time_t seconds = std::mktime(&fields);
-    if (seconds == static_cast<std::time_t>(-1) &&
-        !(fields.tm_year == 69 && fields.tm_mon == 11 && fields.tm_mday == 31 && fields.tm_hour == 23)) {
+    // The same fields on a clock without time zones; a real instant lies within a day of it. Every
+    // offset the zone uses in that span is tried, and only an instant that the local clock shows
+    // as exactly these fields counts: a time in the gap of a change to summer time has none (mktime
+    // would move it by an hour), a time in the hour repeated at the change back has two, and the
+    // earlier one is taken.
+    std::tm naiveFields{};
+    naiveFields.tm_year = local.year - 1900;
+    naiveFields.tm_mon = local.month - 1;
+    naiveFields.tm_mday = local.day;
+    naiveFields.tm_hour = local.hour;
+    naiveFields.tm_min = local.minute;
+    naiveFields.tm_sec = local.second;
+    const std::int64_t naive = static_cast<std::int64_t>(timegm(&naiveFields));
+    // timegm normalises impossible dates such as 31 February; those name no time the clock shows.
+    if (naiveFields.tm_mday != local.day || naiveFields.tm_mon != local.month - 1) {
         return std::nullopt;
     }
-    // mktime normalises impossible dates such as 31 February; those name no time the clock shows.
-    if (fields.tm_mday != local.day || fields.tm_mon != local.month - 1) {
-        return std::nullopt;
+    std::optional<std::int64_t> earliest;
+    for (const std::int64_t probe : {naive - 86400, naive, naive + 86400}) {
+        std::tm around{};
+        if (!localFields(probe, around)) {
+            continue;
+        }
+        const std::int64_t candidate = naive - around.tm_gmtoff;
+        std::tm shown{};
+        if (localFields(candidate, shown) &&
+            LocalDateTime{shown.tm_year + 1900, shown.tm_mon + 1, shown.tm_mday, shown.tm_hour, shown.tm_min,
+                          shown.tm_sec} == local &&
+            (!earliest || candidate < *earliest)) {
+            earliest = candidate;
+        }
     }
-    return static_cast<std::int64_t>(seconds);
+    return earliest;
 }
 
 LocalDateTime localNow()

@@ -40,8 +40,9 @@ private:
     Slot slots_[8];
 };
 
-// The instant at which the local clock shows the given time (mktime, daylight saving decided by
-// the time zone's rules for that date). Empty when the fields name no time the clock can show.
+// The instant at which the local clock shows the given time, by the time zone's rules for that
+// date. Empty when the fields name no time the clock shows: an impossible date, or a time skipped
+// when the clocks go forward. A time the clock shows twice, when it goes back, gives the first.
 std::optional<std::int64_t> fromLocalDateTime(const LocalDateTime& local);
 
 // The local wall-clock time now.

@@ -1,5 +1,7 @@
 #include "Utf8.h"
 
+#include <unicode/uchar.h>
+
 namespace quorvane::platform {
 
 namespace {
@@ -86,6 +88,23 @@ bool isValidUtf8(std::string_view text)
         offset += c.length;
     }
     return true;
+}
+
+std::string simpleCaseFolded(std::string_view text)
+{
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t offset = 0; offset < text.size();) {
+        const Utf8Char c = decodeUtf8(text, offset);
+        if (c.valid) {
+            appendUtf8(folded, static_cast<char32_t>(
+                                   u_foldCase(static_cast<UChar32>(c.codePoint), U_FOLD_CASE_DEFAULT)));
+        } else {
+            folded.append(text.substr(offset, c.length));
+        }
+        offset += c.length;
+    }
+    return folded;
 }
 
 } // namespace quorvane::platform

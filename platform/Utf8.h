@@ -24,4 +24,9 @@ void appendUtf8(std::string& out, char32_t codePoint);
 // True when every byte of text belongs to a valid UTF-8 sequence.
 bool isValidUtf8(std::string_view text);
 
+// The text with every valid character replaced by its simple Unicode case folding, one character
+// for one, as file systems that ignore case compare names ("ÄPFEL.TXT" and "äpfel.txt" fold
+// alike); a byte that is a character of its own stays as it is.
+std::string simpleCaseFolded(std::string_view text);
+
 } // namespace quorvane::platform

@@ -62,6 +62,21 @@
     </message>
 </context>
 <context>
+    <name>IdentityError</name>
+    <message>
+        <source>一覧のフォルダが削除されたか、別のフォルダに変わっています</source>
+        <translation>The listed folder has been deleted or replaced by another folder</translation>
+    </message>
+    <message>
+        <source>一覧に表示した後で、別のファイルに置き換えられています</source>
+        <translation>The file has been replaced by another file since it was listed</translation>
+    </message>
+    <message>
+        <source>不明なエラーです</source>
+        <translation>Unknown error</translation>
+    </message>
+</context>
+<context>
     <name>Listing</name>
     <message numerus="yes">
         <source>%n File(s)</source>
@@ -69,6 +84,22 @@
             <numerusform>%n File</numerusform>
             <numerusform>%n Files</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1。何も変更しませんでした</source>
+        <translation>%1. Nothing has been changed</translation>
+    </message>
+    <message>
+        <source>フォルダを最後まで読み込めませんでした：%1</source>
+        <translation>The folder could not be read to its end: %1</translation>
+    </message>
+    <message>
+        <source>%1。一覧を空にしました</source>
+        <translation>%1. The lists have been emptied</translation>
+    </message>
+    <message>
+        <source>読込エラー</source>
+        <translation>Read error</translation>
     </message>
 </context>
 <context>
@@ -214,6 +245,22 @@
             <numerusform>and %n more</numerusform>
             <numerusform>and %n more</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>フォルダの変更をディスクに書き込めませんでした：%1</source>
+        <translation>The folder&apos;s changes could not be written to the disk: %1</translation>
+    </message>
+    <message>
+        <source>実行の後で変更されていたため、日時と属性を戻しませんでした</source>
+        <translation>had been changed since the run, so their times and attributes were not put back</translation>
+    </message>
+    <message>
+        <source>変更を取り消せませんでした</source>
+        <translation>The changes could not be undone</translation>
+    </message>
+    <message>
+        <source>取り消す変更はありませんでした</source>
+        <translation>There were no changes to undo</translation>
     </message>
 </context>
 <context>
@@ -742,7 +789,7 @@
     </message>
     <message>
         <source>Quorvane    【%1】</source>
-        <translation>Quorvane - %1</translation>
+        <translation>Quorvane [%1]</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,7 +22,8 @@ enum Column : int
 };
 
 // The six text cells of one row. They are kept in one buffer, so a row costs one allocation and
-// copying a row (a move, a sort, a snapshot) copies one string.
+// copying a row (a move, a sort, a snapshot) copies one string. A listed row also carries the
+// identity of the file it shows, which travels with it through moves, sorts and snapshots.
 class FileRow
 {
 public:
@@ -34,11 +37,26 @@ public:
     void set(int column, std::string_view text);
     bool blank() const { return text_.empty(); }
 
+    // The file the listing found under the row's name; unknown for a row made otherwise.
+    const platform::FileIdentity& identity() const { return identity_; }
+    void setIdentity(const platform::FileIdentity& identity) { identity_ = identity; }
+
     friend bool operator==(const FileRow&, const FileRow&) = default;
 
 private:
     std::string text_;
     std::array<std::uint32_t, cellCount> ends_{}; // end offset of each cell within text_
+    platform::FileIdentity identity_;
+};
+
+// The folder a listing read its rows from: its path as listed and which folder it was then
+// (unknown for rows no listing read).
+struct ListedFolder
+{
+    std::string path;
+    platform::FileIdentity identity;
+
+    friend bool operator==(const ListedFolder&, const ListedFolder&) = default;
 };
 
 // A consecutive range of whole rows.
@@ -84,11 +102,16 @@ public:
     // Sets the row count and empties every cell of every file row; the header stays.
     void clearFileRows(int count);
 
+    // The folder the rows were listed from; the listing sets it, and every run works there.
+    const ListedFolder& listedFolder() const { return listedFolder_; }
+    void setListedFolder(ListedFolder folder) { listedFolder_ = std::move(folder); }
+
 private:
     static std::size_t checkedRow(int row) { return static_cast<std::size_t>(row); }
 
     std::vector<FileRow> rows_;
     Selection selection_;
+    ListedFolder listedFolder_;
 };
 
 // The header texts of the before list and of the after list.

@@ -1,5 +1,6 @@
 #include "AttributeChange.h"
 
+#include "core/listing/Identity.h"
 #include "core/listing/TextForms.h"
 
 namespace quorvane::core {
@@ -40,11 +41,20 @@ ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& aft
                                    platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
                                    const RunProgress& progress)
 {
-    snapshot.take(before, after, folder, fileSystem);
     ChangeRunResult result;
-    result.failures = changeEachFile(snapshot, folder, progress, [&](const std::string& path, std::size_t k) {
-        return fileSystem.setAttributes(path, attributeValue(snapshot.AfterRows[k][AttributesColumn]));
+    UndoSnapshot run;
+    if (const std::error_code error = run.take(before, after, folder, fileSystem)) {
+        result.refusal = error;
+        result.message = folderChangedMessage(folder);
+        return result;
+    }
+    result.failures = changeEachFile(run, fileSystem, progress, [&](const std::string& path, std::size_t k) {
+        const std::error_code error =
+            fileSystem.setAttributes(path, attributeValue(run.AfterRows[k][AttributesColumn]));
+        run.readAfterState(fileSystem, path, k);
+        return error;
     });
+    snapshot = std::move(run);
     result.message = withFailureList(translate("Runs", attributeCompletedMessage),
                                      translate("Runs", "属性を変更できませんでした"), result.failures);
     return result;

@@ -41,9 +41,10 @@ std::string plannedAttributeText(std::string_view beforeText, const AttributeOpt
 // writes the planned attribute text into column 5.
 void planAttributeChange(const FileTable& before, FileTable& after, const AttributeOptions& options);
 
-// Takes the snapshot of both lists, then makes the attribute value of each after-list row's text the
-// whole attribute set of the file of the same before-list row. Every file is tried; an attribute
-// that the file system cannot store counts as a failure.
+// Takes a snapshot of both lists, then makes the attribute value of each after-list row's text the
+// whole attribute set of the file of the same before-list row, each checked to be the file listed.
+// Every file is tried; an attribute that the file system cannot store counts as a failure. Nothing
+// changes, and the snapshot stays as it was, when the folder is gone or is another folder now.
 ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
                                    const RunProgress& progress = {});

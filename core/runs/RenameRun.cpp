@@ -1,5 +1,6 @@
 #include "RenameRun.h"
 
+#include "core/listing/Identity.h"
 #include "core/listing/Path.h"
 #include "platform/ErrorCode.h"
 
@@ -30,14 +31,32 @@ private:
     std::size_t prefix_;
 };
 
+// Renames the file of entry k, checking first that its name still leads to it. What the name led
+// to is kept for the undo: the file, where the row carried no identity, and the modification time
+// and permission bits that the rename leaves as they are, so that the undo can tell a later edit.
+std::error_code renameChecked(platform::FileSystem& fileSystem, const PathPair& paths, UndoSnapshot& run,
+                              std::size_t k)
+{
+    platform::EntryStamp found;
+    if (const std::error_code error = checkEntry(fileSystem, paths.from(), run.Identities[k], found)) {
+        return error;
+    }
+    run.Identities[k] = found.identity;
+    platform::FileState& left = run.AfterStates[k].emplace();
+    left.identity = found.identity;
+    left.modified = found.modified;
+    left.mode = found.mode;
+    return fileSystem.renameNoReplace(paths.from(), paths.to());
+}
+
 std::error_code renameIfUsable(platform::FileSystem& fileSystem, PathPair& paths, std::string_view from,
-                               std::string_view to)
+                               std::string_view to, UndoSnapshot& run, std::size_t k)
 {
     if (!isUsableName(from) || !isUsableName(to)) {
         return makeError(RunError::UnusableName);
     }
     paths.set(from, to);
-    return fileSystem.renameNoReplace(paths.from(), paths.to());
+    return renameChecked(fileSystem, paths, run, k);
 }
 
 } // namespace
@@ -62,19 +81,26 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
                            platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
                            const FailureQuestion& question, const RunProgress& progress)
 {
-    snapshot.take(before, after, folder, fileSystem);
     RenameRunResult result;
-    PathPair paths(folder);
+    // The run's own record replaces the snapshot only when it leaves something to undo, so that a
+    // run rolled back completely leaves the earlier run's undo as it was.
+    UndoSnapshot run;
+    if (const std::error_code error = run.takeRows(before, after, folder, fileSystem)) {
+        result.refusal = error;
+        result.message = folderChangedMessage(folder);
+        return result;
+    }
+    PathPair paths(run.Folder.path);
     std::vector<std::size_t> renamed; // entries renamed by this run, in the order they were
-    const std::size_t count = snapshot.size();
+    const std::size_t count = run.size();
     ProgressTicker ticker(progress, count);
 
     for (std::size_t k = 0; k < count; ++k) {
-        const std::string_view from = snapshot.BeforeRows[k][NameColumn];
-        const std::string_view to = snapshot.AfterRows[k][NameColumn];
-        const std::error_code error = renameIfUsable(fileSystem, paths, from, to);
+        const std::string_view from = run.BeforeRows[k][NameColumn];
+        const std::string_view to = run.AfterRows[k][NameColumn];
+        const std::error_code error = renameIfUsable(fileSystem, paths, from, to, run, k);
         if (!error) {
-            snapshot.Renamed[k] = true;
+            run.Renamed[k] = true;
             renamed.push_back(k);
             ticker.advance(k + 1);
             continue;
@@ -90,27 +116,38 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
         // Undoing the renames last first puts back a chain such as a -> x, b -> a: b's file
         // leaves a before a's file needs it again.
         for (auto it = renamed.rbegin(); it != renamed.rend(); ++it) {
-            const std::string_view original = snapshot.BeforeRows[*it][NameColumn];
-            const std::string_view planned = snapshot.AfterRows[*it][NameColumn];
+            const std::string_view original = run.BeforeRows[*it][NameColumn];
+            const std::string_view planned = run.AfterRows[*it][NameColumn];
             if (original == planned) {
-                snapshot.Renamed[*it] = false;
+                run.Renamed[*it] = false;
                 continue;
             }
             paths.set(planned, original);
-            if (const std::error_code back = fileSystem.renameNoReplace(paths.from(), paths.to())) {
+            if (const std::error_code back = renameChecked(fileSystem, paths, run, *it)) {
                 result.rollbackFailures.push_back({static_cast<int>(*it + 1), std::string(original), back});
             } else {
-                snapshot.Renamed[*it] = false;
+                run.Renamed[*it] = false;
             }
         }
         result.rolledBack = true;
+        // The names are back as they were; a failed flush changes nothing the user could act on.
+        (void)fileSystem.syncFolder(run.Folder.path);
+        // A rollback that failed somewhere leaves an undo of exactly the files still renamed.
+        if (!result.rollbackFailures.empty()) {
+            run.keepOnly([&](std::size_t entry) { return run.Renamed[entry]; });
+            snapshot = std::move(run);
+        }
         if (progress) {
             progress(count, count);
         }
         return result;
     }
-    result.message = withFailureList(translate("Runs", renameCompletedMessage),
-                                     translate("Runs", "名前を変更できませんでした"), result.failures);
+    const std::error_code synced = fileSystem.syncFolder(run.Folder.path);
+    snapshot = std::move(run);
+    result.message =
+        withSyncFailure(withFailureList(translate("Runs", renameCompletedMessage),
+                                        translate("Runs", "名前を変更できませんでした"), result.failures),
+                        synced);
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace quorvane::core {
@@ -33,6 +34,9 @@ struct RenameRunResult
     std::vector<RunFailure> failures; // the renames that failed, in row order
     // The renames of the rollback that failed, leaving a file under its new name.
     std::vector<RunFailure> rollbackFailures;
+    // Set when the run renamed nothing because its folder is gone or is another one now; message
+    // then says so.
+    std::error_code refusal;
 };
 
 // The failure question: the error's text, a blank line, the two bare names, a blank line and the
@@ -40,11 +44,15 @@ struct RenameRunResult
 std::string renameFailureMessage(const std::string& errorText, std::string_view beforeName,
                                  std::string_view afterName);
 
-// Takes the snapshot of both lists, then renames the file of every before-list row to the name in
-// the same row of the after list, in row order, never replacing another file. A name that is not
-// usable (isUsableName) fails its row without reaching the system. Each failure is put to the
-// question: Yes renames back, last first, exactly the renames of this run that succeeded and ends
-// the run; No or Closed goes on with the next row.
+// Takes a snapshot of both lists, then renames the file of every before-list row to the name in
+// the same row of the after list, in row order, never replacing another file, and flushes the
+// folder at the end. A name that is not usable (isUsableName) fails its row without reaching the
+// system, and so does a name that no longer leads to the file the row was listed with. Each
+// failure is put to the question: Yes renames back, last first, exactly the renames of this run
+// that succeeded and ends the run; No or Closed goes on with the next row. The run's snapshot
+// replaces the given one when the run completes, and after a rollback only when files stayed
+// renamed, holding just those; a complete rollback leaves the earlier undo as it was. Nothing is
+// renamed when folder is gone or is not the folder the before list was listed from.
 RenameRunResult runRenames(const FileTable& before, const FileTable& after, std::string_view folder,
                            platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
                            const FailureQuestion& question, const RunProgress& progress = {});

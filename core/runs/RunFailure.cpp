@@ -1,8 +1,10 @@
 #include "RunFailure.h"
 
 #include "UndoSnapshot.h"
+#include "core/listing/Identity.h"
 #include "core/listing/Path.h"
 #include "core/text/Translation.h"
+#include "platform/ErrorCode.h"
 
 #include <algorithm>
 
@@ -69,11 +71,11 @@ std::string withFailureList(std::string message, std::string_view what,
     return message;
 }
 
-std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string_view folder,
+std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
                                        const RunProgress& progress, const FileChange& change)
 {
     std::vector<RunFailure> failures;
-    std::string path = folderPrefix(folder);
+    std::string path = folderPrefix(snapshot.Folder.path);
     const std::size_t prefixLength = path.size();
     const std::size_t count = snapshot.size();
     ProgressTicker ticker(progress, count);
@@ -85,7 +87,10 @@ std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string
         } else {
             path.resize(prefixLength);
             path.append(name);
-            error = change(path, k);
+            error = checkEntry(fileSystem, path, snapshot.Identities[k]);
+            if (!error) {
+                error = change(path, k);
+            }
         }
         if (error) {
             failures.push_back({static_cast<int>(k + 1), std::string(name), error});
@@ -93,6 +98,16 @@ std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string
         ticker.advance(k + 1);
     }
     return failures;
+}
+
+std::string withSyncFailure(std::string message, std::error_code error)
+{
+    if (error) {
+        message += "\r\n\r\n";
+        message += withArguments(translate("Runs", "フォルダの変更をディスクに書き込めませんでした：%1"),
+                                 {platform::errorText(error)});
+    }
+    return message;
 }
 
 } // namespace quorvane::core

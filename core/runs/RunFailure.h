@@ -7,6 +7,10 @@
 #include <system_error>
 #include <vector>
 
+namespace quorvane::platform {
+class FileSystem;
+}
+
 namespace quorvane::core {
 
 // Failures that the runs find themselves, before or instead of asking the system.
@@ -69,15 +73,22 @@ struct ChangeRunResult
 {
     std::string message;              // the completion message with the files not changed
     std::vector<RunFailure> failures; // in row order
+    // Set when the run changed nothing because its folder is gone or is another folder now; the
+    // snapshot is then as it was.
+    std::error_code refusal;
 };
 
 struct UndoSnapshot;
 
-// Calls change with the full path of the file of every snapshot entry, by its before-name, in
-// order, and collects the failures. A name the system must never see fails without a call.
+// Calls change with the full path of the file of every snapshot entry, by its before-name in the
+// snapshot's folder, in order, and collects the failures. A name the system must never see fails
+// without a call, and so does a name that no longer leads to the entry's file (checkEntry).
 using FileChange = std::function<std::error_code(const std::string& path, std::size_t entry)>;
-std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, std::string_view folder,
+std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
                                        const RunProgress& progress, const FileChange& change);
+
+// The message of a run that changed its files but could not flush its folder's entries to the disk.
+std::string withSyncFailure(std::string message, std::error_code error);
 
 // How many names withFailureList shows before it sums up the rest.
 inline constexpr std::size_t listedFailureCount = 5;

@@ -1,13 +1,28 @@
 #include "TimestampChange.h"
 
+#include "core/listing/Identity.h"
 #include "core/listing/TextForms.h"
 
 #include <optional>
 
 namespace quorvane::core {
 
-void planTimestampChange(const FileTable& before, FileTable& after, const TimestampOptions& options)
+namespace {
+
+bool showable(const TimestampOptions& options)
 {
+    return (!options.modified || platform::fromLocalDateTime(*options.modified)) &&
+           (!options.accessed || platform::fromLocalDateTime(*options.accessed));
+}
+
+} // namespace
+
+std::error_code planTimestampChange(const FileTable& before, FileTable& after,
+                                    const TimestampOptions& options)
+{
+    if (!showable(options)) {
+        return makeError(RunError::UnusableTime);
+    }
     const std::optional<std::string> modified =
         options.modified ? std::optional(timestampText(*options.modified)) : std::nullopt;
     const std::optional<std::string> accessed =
@@ -23,6 +38,7 @@ void planTimestampChange(const FileTable& before, FileTable& after, const Timest
         }
         after.setRow(row, std::move(planned));
     }
+    return {};
 }
 
 namespace {
@@ -53,19 +69,27 @@ ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& aft
                                    const TimestampOptions& options, platform::FileSystem& fileSystem,
                                    UndoSnapshot& snapshot, const RunProgress& progress)
 {
-    snapshot.take(before, after, folder, fileSystem);
     ChangeRunResult result;
+    UndoSnapshot run;
+    if (const std::error_code error = run.take(before, after, folder, fileSystem)) {
+        result.refusal = error;
+        result.message = folderChangedMessage(folder);
+        return result;
+    }
     const ChosenTime modified = chosenTime(options.modified);
     const ChosenTime accessed = chosenTime(options.accessed);
-    result.failures = changeEachFile(snapshot, folder, progress, [&](const std::string& path, std::size_t) {
+    result.failures = changeEachFile(run, fileSystem, progress, [&](const std::string& path, std::size_t k) {
         if (modified.unusable || accessed.unusable) {
             return makeError(RunError::UnusableTime);
         }
         if (!modified.time && !accessed.time) {
             return std::error_code(); // nothing chosen, nothing to change
         }
-        return fileSystem.setTimes(path, accessed.time, modified.time);
+        const std::error_code error = fileSystem.setTimes(path, accessed.time, modified.time);
+        run.readAfterState(fileSystem, path, k);
+        return error;
     });
+    snapshot = std::move(run);
     result.message = withFailureList(translate("Runs", timestampCompletedMessage),
                                      translate("Runs", "日付を変更できませんでした"), result.failures);
     return result;

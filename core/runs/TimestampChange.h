@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace quorvane::core {
@@ -28,12 +29,16 @@ inline constexpr const char* timestampCompletedMessage =
 
 // Sets the after list's row count to the before list's and copies every file row, with the chosen
 // modified and accessed times in columns 3 and 4 in the timestamp text form; a time not chosen
-// keeps the file's listed one.
-void planTimestampChange(const FileTable& before, FileTable& after, const TimestampOptions& options);
+// keeps the file's listed one. A chosen time that the local clock never shows (skipped when the
+// clocks go forward) is refused with UnusableTime, the after list left as it was.
+std::error_code planTimestampChange(const FileTable& before, FileTable& after,
+                                    const TimestampOptions& options);
 
-// Takes the snapshot of both lists, then sets the chosen access and modification times on the
-// file of every before-list row, read-only files included, leaving a time not chosen exactly as
-// the file has it. Every file is tried.
+// Takes a snapshot of both lists, then sets the chosen access and modification times on the
+// file of every before-list row, read-only files included, each checked to be the file listed,
+// leaving a time not chosen exactly as the file has it. Every file is tried; a chosen time that
+// the clock never shows fails every file with UnusableTime. Nothing changes, and the snapshot stays
+// as it was, when the folder is gone or is another folder now.
 ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    const TimestampOptions& options, platform::FileSystem& fileSystem,
                                    UndoSnapshot& snapshot, const RunProgress& progress = {});

@@ -1,6 +1,7 @@
 #include "Undo.h"
 
 #include "core/listing/FileTable.h"
+#include "core/listing/Identity.h"
 #include "core/listing/Path.h"
 #include "core/listing/TextForms.h"
 #include "platform/LocalTime.h"
@@ -41,17 +42,36 @@ std::error_code restoreFromTexts(platform::FileSystem& fileSystem, const std::st
     return first ? first : attributes;
 }
 
+// Whether the file was changed since the run left it: its modification time, its permission bits
+// or its DOS bits. Reading it does not count, though it may move the access time.
+bool changedSince(const platform::FileState& now, const platform::FileState& left)
+{
+    return now.modified != left.modified || now.mode != left.mode || now.dosAttributes != left.dosAttributes;
+}
+
 } // namespace
 
-UndoResult undoLastRun(UndoSnapshot& snapshot, std::string_view folder, platform::FileSystem& fileSystem,
-                       const RunProgress& progress)
+UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem, const RunProgress& progress)
 {
     UndoResult result;
-    const std::string prefix = folderPrefix(folder);
+    if (snapshot.empty()) {
+        result.message = nothingToUndoMessage;
+        return result;
+    }
+    platform::FileIdentity folderIdentity;
+    if (const std::error_code error =
+            checkFolder(fileSystem, snapshot.Folder.path, snapshot.Folder.identity, folderIdentity)) {
+        result.refusal = error;
+        result.message = folderChangedMessage(snapshot.Folder.path);
+        return result;
+    }
+    const std::string prefix = folderPrefix(snapshot.Folder.path);
     std::string from = prefix;
     std::string to = prefix;
     const std::size_t count = snapshot.size();
     ProgressTicker ticker(progress, count);
+    std::vector<RunFailure> edited; // renamed back, state kept as a later edit left it
+    std::size_t undone = 0;
 
     // Last entry first, so that a chain the run built (a -> x, then b -> a) comes apart in the
     // opposite order and every name is free again when its file needs it.
@@ -63,37 +83,83 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, std::string_view folder, platform
             ticker.advance(done);
             continue;
         }
+        const bool renamed = snapshot.Renamed[k] && planned != original;
+        if (!renamed && !snapshot.StatesChanged) {
+            ticker.advance(done); // the run did nothing to this file
+            continue;
+        }
+        // The name the file really has now: its after-name until it is renamed back.
+        std::string_view current = renamed ? planned : original;
+        from.resize(prefix.size());
+        from.append(current);
+        // What the name leads to now. The whole state is read only where the undo may put one back;
+        // after a rename run, the file's stamp tells its identity and any edit since.
+        platform::FileState now;
         std::error_code failure;
-        // The name the file really has now: its after-name when the rename back fails.
-        std::string_view current = original;
-        if (snapshot.Renamed[k] && planned != original) {
-            from.resize(prefix.size());
-            from.append(planned);
+        if (snapshot.StatesChanged) {
+            failure = fileSystem.readState(from, now);
+        } else {
+            platform::EntryStamp stamp;
+            failure = fileSystem.identify(from, stamp);
+            now.identity = stamp.identity;
+            now.modified = stamp.modified;
+            now.mode = stamp.mode;
+        }
+        if (!failure && snapshot.Identities[k].known() && now.identity != snapshot.Identities[k]) {
+            failure = makeError(IdentityError::FileChanged);
+        }
+        const auto row = static_cast<int>(k + 1);
+        if (failure) {
+            result.failures.push_back({row, std::string(original), failure});
+            ticker.advance(done);
+            continue;
+        }
+        bool changed = false;
+        if (renamed) {
             to.resize(prefix.size());
             to.append(original);
             failure = fileSystem.renameNoReplace(from, to);
-            if (failure) {
-                current = planned;
+            if (!failure) {
+                current = original;
+                changed = true;
             }
         }
-        to.resize(prefix.size());
-        to.append(current);
-        const std::optional<platform::FileState>& state = snapshot.BeforeStates[k];
-        const std::error_code restored = state ? fileSystem.restoreState(to, *state)
-                                               : restoreFromTexts(fileSystem, to, snapshot.BeforeRows[k]);
-        if (!failure) {
-            failure = restored;
+        const std::optional<platform::FileState>& left = snapshot.AfterStates[k];
+        if (left && changedSince(now, *left)) {
+            edited.push_back({row, std::string(original), {}});
+        } else if (snapshot.StatesChanged) {
+            to.resize(prefix.size());
+            to.append(current);
+            const std::optional<platform::FileState>& state = snapshot.BeforeStates[k];
+            const std::error_code restored = state ? fileSystem.restoreState(to, *state)
+                                                   : restoreFromTexts(fileSystem, to, snapshot.BeforeRows[k]);
+            changed = changed || !restored;
+            if (!failure) {
+                failure = restored;
+            }
         }
         if (failure) {
-            result.failures.push_back({static_cast<int>(k + 1), std::string(original), failure});
+            result.failures.push_back({row, std::string(original), failure});
+        } else if (changed) {
+            ++undone;
         }
         ticker.advance(done);
     }
+    const std::error_code synced = fileSystem.syncFolder(snapshot.Folder.path);
     snapshot.clear();
-    // The failures were found last first; the user reads them in list order.
+    // The files were met last first; the user reads them in list order.
     std::reverse(result.failures.begin(), result.failures.end());
-    result.message = withFailureList(translate("Runs", undoCompletedMessage),
-                                     translate("Runs", "元に戻せませんでした"), result.failures);
+    std::reverse(edited.begin(), edited.end());
+    std::string message = translate("Runs", undoCompletedMessage);
+    if (undone == 0) {
+        message = translate("Runs", result.failures.empty() && edited.empty() ? nothingToUndoMessage
+                                                                              : undoFailedMessage);
+    }
+    message = withFailureList(std::move(message), translate("Runs", "元に戻せませんでした"), result.failures);
+    message = withFailureList(std::move(message),
+                              translate("Runs", "実行の後で変更されていたため、日時と属性を戻しませんでした"),
+                              edited);
+    result.message = withSyncFailure(std::move(message), synced);
     return result;
 }
 

@@ -7,23 +7,34 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace quorvane::core {
 
 inline constexpr const char* undoCompletedMessage = QT_TRANSLATE_NOOP("Runs", "変更の取り消しが完了しました");
+// An undo that changed no file says so instead of claiming completion.
+inline constexpr const char* undoFailedMessage = QT_TRANSLATE_NOOP("Runs", "変更を取り消せませんでした");
+inline constexpr const char* nothingToUndoMessage =
+    QT_TRANSLATE_NOOP("Runs", "取り消す変更はありませんでした");
 
 struct UndoResult
 {
     std::string message;              // the completion message with the files not restored
     std::vector<RunFailure> failures; // entries whose name or state could not be put back
+    // Set when the undo changed nothing because the snapshot's folder is gone or is another folder
+    // now; the snapshot is then kept.
+    std::error_code refusal;
 };
 
-// Reverses the run recorded in the snapshot, last entry first: renames back each file the run
-// renamed, then puts back the file's exact times, permission bits and DOS bits as read when the
-// snapshot was taken (the before list's texts where none were read), on whichever name the file
-// now has. Every entry is tried. Empties the snapshot.
-UndoResult undoLastRun(UndoSnapshot& snapshot, std::string_view folder, platform::FileSystem& fileSystem,
+// Reverses the run recorded in the snapshot, in the snapshot's folder, last entry first: renames
+// back each file the run renamed and, after a run that set times or attributes, puts back the
+// file's exact times, permission bits and DOS bits as read when the snapshot was taken (the before
+// list's texts where none were read), on whichever name the file now has. A file changed since the
+// run left it keeps its present state and is named, and one whose name leads to another file now,
+// or to none, is not touched. Every entry is tried, the folder is flushed at the end and the
+// snapshot emptied.
+UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
                        const RunProgress& progress = {});
 
 } // namespace quorvane::core

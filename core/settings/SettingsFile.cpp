@@ -108,7 +108,7 @@ std::error_code SettingsFile::save(const IniFile& file) const
     }
     const fs::file_status old = fs::status(target, error);
     std::string temporary;
-    error = fileSystem_->writeTemporaryFile(folder, file.text(), temporary);
+    error = fileSystem_->writeTemporaryFile(folder, file.text(), std::nullopt, temporary);
     if (error) {
         return error;
     }

@@ -1,13 +1,13 @@
 #include "NoReplaceRename.h"
 
 #include "../ErrorCode.h"
+#include "../Utf8.h"
+#include "FolderReading.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,70 +27,22 @@ std::string_view nameOf(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-char asciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
-
-// Whether the folder holds an entry spelled exactly name.
-bool folderHoldsExactly(std::string_view folder, std::string_view name)
-{
-    DIR* dir = opendir(std::string(folder).c_str());
-    if (dir == nullptr) {
-        return true; // when in doubt, the name is taken
-    }
-    bool found = false;
-    while (const dirent* record = readdir(dir)) {
-        if (name == record->d_name) {
-            found = true;
-            break;
-        }
-    }
-    closedir(dir);
-    return found;
-}
-
-// Whether to, which exists, is the very entry from under another spelling. A second hard link of
-// the same file under another name is a different entry and is never renamed over.
-bool namesSameEntry(const std::string& from, const std::string& to)
-{
-    if (from == to) {
-        return true;
-    }
-    struct stat source
-    {};
-    struct stat target
-    {};
-    if (lstat(from.c_str(), &source) != 0 || lstat(to.c_str(), &target) != 0) {
-        return false;
-    }
-    const bool sameInode = source.st_dev == target.st_dev && source.st_ino == target.st_ino;
-    if (sameInode && (S_ISDIR(source.st_mode) || source.st_nlink <= 1)) {
-        return true;
-    }
-    // A case-only change: the name is the same entry when the folder has no entry spelled
-    // exactly like it, so that looking it up found from by ignoring case. FUSE file systems such
-    // as exfat-fuse give one file a different inode number under each spelling, so the inode
-    // alone cannot say.
-    if (source.st_dev != target.st_dev || folderOf(from) != folderOf(to) ||
-        !equalIgnoringAsciiCase(nameOf(from), nameOf(to))) {
-        return false;
-    }
-    return !folderHoldsExactly(folderOf(to), nameOf(to));
-}
-
 std::error_code plainRename(const std::string& from, const std::string& to)
 {
     if (rename(from.c_str(), to.c_str()) != 0) {
         return lastError();
     }
     return {};
+}
+
+// The rename for a new name that exists: a plain rename when it is the same entry as from.
+std::error_code renameOntoExisting(const std::string& from, const std::string& to)
+{
+    bool same = false;
+    if (const std::error_code error = namesSameEntry(from, to, same)) {
+        return error;
+    }
+    return same ? plainRename(from, to) : errorFromErrno(EEXIST);
 }
 
 // Looks first, then renames. Another program could create the name between the two steps;
@@ -100,10 +52,9 @@ std::error_code checkThenRename(const std::string& from, const std::string& to)
     struct stat target
     {};
     if (lstat(to.c_str(), &target) == 0) {
-        if (!namesSameEntry(from, to)) {
-            return errorFromErrno(EEXIST);
-        }
-    } else if (errno != ENOENT) {
+        return renameOntoExisting(from, to);
+    }
+    if (errno != ENOENT) {
         return lastError();
     }
     return plainRename(from, to);
@@ -123,7 +74,7 @@ std::error_code renameNoReplace(const std::string& from, const std::string& to)
     }
     const int error = errno;
     if (error == EEXIST) {
-        return namesSameEntry(from, to) ? plainRename(from, to) : errorFromErrno(EEXIST);
+        return renameOntoExisting(from, to);
     }
     if (error == EINVAL || error == ENOSYS) {
         // FUSE file systems (ntfs-3g, exfat-fuse, fusefat) refuse the flag.
@@ -145,7 +96,7 @@ std::error_code renameNoReplaceByHand(const std::string& from, const std::string
     if (link(from.c_str(), to.c_str()) != 0) {
         const int error = errno;
         if (error == EEXIST) {
-            return namesSameEntry(from, to) ? plainRename(from, to) : errorFromErrno(EEXIST);
+            return renameOntoExisting(from, to);
         }
         return noHardLinks(error) ? checkThenRename(from, to) : errorFromErrno(error);
     }
@@ -155,6 +106,64 @@ std::error_code renameNoReplaceByHand(const std::string& from, const std::string
         return error;
     }
     return {};
+}
+
+std::error_code folderHoldsExactly(int folderFd, std::string_view name, bool& holds)
+{
+    holds = false;
+    const int copy = dup(folderFd);
+    if (copy < 0) {
+        return lastError();
+    }
+    DIR* dir = fdopendir(copy);
+    if (dir == nullptr) {
+        const std::error_code error = lastError();
+        close(copy);
+        return error;
+    }
+    rewinddir(dir);
+    const std::error_code error = readFolder(dir, [&](const dirent& record) {
+        holds = name == record.d_name;
+        return !holds;
+    });
+    closedir(dir);
+    return error;
+}
+
+std::error_code namesSameEntry(const std::string& from, const std::string& to, bool& same)
+{
+    same = from == to;
+    if (same) {
+        return {};
+    }
+    struct stat source
+    {};
+    struct stat target
+    {};
+    if (lstat(from.c_str(), &source) != 0 || lstat(to.c_str(), &target) != 0) {
+        return lastError();
+    }
+    const bool sameInode = source.st_dev == target.st_dev && source.st_ino == target.st_ino;
+    if (sameInode && (S_ISDIR(source.st_mode) || source.st_nlink <= 1)) {
+        same = true;
+        return {};
+    }
+    // A change of letter case only: the name is the same entry when the folder has no entry
+    // spelled exactly like it, so that looking it up found from by ignoring case. The inode alone
+    // cannot say on FUSE file systems that number each spelling apart.
+    if (source.st_dev != target.st_dev || folderOf(from) != folderOf(to) ||
+        simpleCaseFolded(nameOf(from)) != simpleCaseFolded(nameOf(to))) {
+        return {};
+    }
+    const int folderFd = open(std::string(folderOf(to)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return lastError();
+    }
+    bool spelledSo = false;
+    const std::error_code error = folderHoldsExactly(folderFd, nameOf(to), spelledSo);
+    close(folderFd);
+    same = !error && !spelledSo;
+    return error;
 }
 
 } // namespace quorvane::platform::posix

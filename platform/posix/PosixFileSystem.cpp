@@ -4,6 +4,7 @@
 #include "../LargeBuffer.h"
 #include "../Wildcard.h"
 #include "DosAttributes.h"
+#include "FolderReading.h"
 #include "NoReplaceRename.h"
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -48,6 +50,11 @@ private:
 FileTime fileTime(const struct statx_timestamp& stamp)
 {
     return {stamp.tv_sec, stamp.tv_nsec};
+}
+
+FileIdentity identityOf(const struct stat& info)
+{
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
 std::string nullTerminated(std::string_view text)
@@ -103,6 +110,8 @@ struct Examiner
         }
         DirectoryEntry entry;
         entry.name = name;
+        entry.identity = {static_cast<std::uint64_t>(makedev(info.stx_dev_major, info.stx_dev_minor)),
+                          info.stx_ino};
         entry.size = info.stx_size;
         if ((info.stx_mask & STATX_BTIME) != 0) {
             entry.created = fileTime(info.stx_btime);
@@ -188,14 +197,18 @@ std::error_code PosixFileSystem::enumerate(std::string_view folder, std::string_
     // readdir is cheap; the statx and extended-attribute calls per entry are the cost, and on a
     // large folder they are spread over the machine's cores. Entries keep the system's order.
     std::vector<std::string> names;
-    while (const dirent* record = readdir(dir)) {
-        if (record->d_type == DT_DIR) {
-            continue; // also "." and ".."
+    const std::error_code readError = posix::readFolder(dir, [&](const dirent& record) {
+        // Folders are never listed, "." and ".." among them.
+        if (record.d_type != DT_DIR) {
+            const std::string_view name(record.d_name);
+            if (matcher.matches(name)) {
+                names.emplace_back(name);
+            }
         }
-        const std::string_view name(record->d_name);
-        if (matcher.matches(name)) {
-            names.emplace_back(name);
-        }
+        return true;
+    });
+    if (readError) {
+        return readError;
     }
 
     std::string prefix = folderPath;
@@ -372,6 +385,7 @@ std::error_code PosixFileSystem::readFile(std::string_view path, std::string& by
 }
 
 std::error_code PosixFileSystem::writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                                    std::optional<std::uint32_t> permissions,
                                                     std::string& temporaryPath)
 {
     static std::atomic<std::uint64_t> counter{0};
@@ -382,15 +396,23 @@ std::error_code PosixFileSystem::writeTemporaryFile(std::string_view folder, std
         char suffix[17];
         std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(unique));
         std::string path = prefix + ".quorvane-" + suffix + ".tmp";
-        // O_EXCL: a name that exists, whatever it is, is never written through.
-        Descriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        // O_EXCL: a name that exists, whatever it is, is never written through. With permission bits
+        // given, the file is private until it has them, so a private picture is never readable.
+        Descriptor file(
+            open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions ? 0600 : 0666));
         if (file.get() < 0) {
             if (errno == EEXIST) {
                 continue;
             }
             return lastError();
         }
-        std::error_code error = writeAll(file.get(), bytes);
+        std::error_code error;
+        if (permissions && fchmod(file.get(), static_cast<mode_t>(*permissions & 07777)) != 0) {
+            error = lastError();
+        }
+        if (!error) {
+            error = writeAll(file.get(), bytes);
+        }
         if (!error && fsync(file.get()) != 0) {
             error = lastError();
         }
@@ -430,6 +452,51 @@ std::error_code PosixFileSystem::removeFile(std::string_view path)
         return lastError();
     }
     return {};
+}
+
+std::error_code PosixFileSystem::syncFolder(std::string_view folder)
+{
+    Descriptor folderFd(open(nullTerminated(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd.get() < 0) {
+        return lastError();
+    }
+    // EINVAL: a file system that keeps no folder to flush; its entries are as safe as they get.
+    if (fsync(folderFd.get()) != 0 && errno != EINVAL) {
+        return lastError();
+    }
+    return folderFd.closeNow();
+}
+
+std::error_code PosixFileSystem::identify(std::string_view path, EntryStamp& stamp)
+{
+    struct stat info
+    {};
+    if (lstat(nullTerminated(path).c_str(), &info) != 0) {
+        return lastError();
+    }
+    stamp.identity = identityOf(info);
+    stamp.modified = {info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec)};
+    stamp.mode = info.st_mode & 07777;
+    return {};
+}
+
+std::error_code PosixFileSystem::identifyFolder(std::string_view path, FileIdentity& identity)
+{
+    struct stat info
+    {};
+    if (stat(nullTerminated(path).c_str(), &info) != 0) {
+        return lastError();
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return errorFromErrno(ENOTDIR);
+    }
+    identity = identityOf(info);
+    return {};
+}
+
+std::error_code PosixFileSystem::sameEntry(std::string_view first, std::string_view second, bool& same)
+{
+    return posix::namesSameEntry(nullTerminated(first), nullTerminated(second), same);
 }
 
 namespace {
@@ -606,6 +673,7 @@ std::error_code PosixFileSystem::readState(std::string_view path, FileState& sta
     state.modified = {info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec)};
     state.accessed = {info.st_atim.tv_sec, static_cast<std::uint32_t>(info.st_atim.tv_nsec)};
     state.mode = info.st_mode & 07777;
+    state.identity = identityOf(info);
     posix::DosAttributeStore store = storeFor(path, info.st_dev);
     state.dosAttributes = readStoreValue(path, info.st_dev, store);
     return {};

@@ -18,9 +18,14 @@ public:
     std::error_code shortName(std::string_view path, std::string& shortName) override;
     std::error_code readFile(std::string_view path, std::string& bytes) override;
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                       std::optional<std::uint32_t> permissions,
                                        std::string& temporaryPath) override;
     std::error_code renameReplacing(std::string_view from, std::string_view to) override;
     std::error_code removeFile(std::string_view path) override;
+    std::error_code syncFolder(std::string_view folder) override;
+    std::error_code identify(std::string_view path, EntryStamp& stamp) override;
+    std::error_code identifyFolder(std::string_view path, FileIdentity& identity) override;
+    std::error_code sameEntry(std::string_view first, std::string_view second, bool& same) override;
     std::error_code renameNoReplace(std::string_view from, std::string_view to) override;
     std::error_code setTimes(std::string_view path, std::optional<FileTime> accessed,
                              std::optional<FileTime> modified) override;

@@ -1,16 +1,19 @@
 #include "imaging/Conversion.h"
 
 #include "ImageSamples.h"
+#include "core/listing/Listing.h"
 #include "imaging/Bmp.h"
 #include "imaging/Jpeg.h"
 #include "platform/ErrorCode.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/CaseName.h"
 #include "support/ForwardingFileSystem.h"
+#include "support/FuseMount.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -28,9 +31,12 @@ public:
     std::error_code failRename;
 
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                       std::optional<std::uint32_t> permissions,
                                        std::string& temporaryPath) override
     {
-        return failWrite ? failWrite : ForwardingFileSystem::writeTemporaryFile(folder, bytes, temporaryPath);
+        return failWrite
+                   ? failWrite
+                   : ForwardingFileSystem::writeTemporaryFile(folder, bytes, permissions, temporaryPath);
     }
     std::error_code renameReplacing(std::string_view from, std::string_view to) override
     {
@@ -358,6 +364,214 @@ TEST(Conversion, AStopRemovesTheNewFilesAlreadyWrittenForLaterRows)
         EXPECT_EQ(filesIn(folder), expected);
     }
 }
+
+TEST(ConversionOnExfat, TwoSourcesWhoseNewNamesDifferOnlyInCaseKeepTheFirstPictureAndTheSecondSource)
+{
+    const testing::FuseMount exfat(testing::FuseMount::Exfat);
+    if (!exfat.mounted()) {
+        GTEST_SKIP() << exfat.skipReason();
+    }
+    std::ofstream(exfat.pathOf("Photo.jpg"), std::ios::binary) << jpegOf(10, 10);
+    std::ofstream(exfat.pathOf("photo.jpeg"), std::ios::binary) << jpegOf(12, 12);
+    platform::PosixFileSystem fileSystem;
+    const ConversionResult result =
+        convertImages(beforeList({"Photo.jpg", "photo.jpeg"}), exfat.path(),
+                      {ConversionMode::JpegToBmp, 100, false, false, 0}, fileSystem);
+    ASSERT_FALSE(result.stop.has_value());
+    ASSERT_EQ(result.skipped.size(), 1u);
+    EXPECT_EQ(result.skipped[0].name, "photo.jpeg");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(exfat.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Photo.bmp", "photo.jpeg"}));
+    std::ifstream in(exfat.pathOf("Photo.bmp"), std::ios::binary);
+    const std::string bitmap{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_TRUE(readBmp(bitmap).has_value());
+    EXPECT_EQ(readBmp(bitmap)->width, 10);
+}
+
+struct PermissionCase
+{
+    const char* says;
+    ConversionMode mode;
+    mode_t source;
+    std::optional<mode_t> target; // a file the new one replaces
+    mode_t expected;
+};
+
+void PrintTo(const PermissionCase& c, std::ostream* out)
+{
+    *out << c.says;
+}
+
+const PermissionCase permissionCases[] = {
+    {"a private source gives a private new file", ConversionMode::BmpToJpeg, 0600, std::nullopt, 0600},
+    {"a read-only source gives a read-only new file", ConversionMode::JpegToNewBmp, 0444, std::nullopt, 0444},
+    {"a replaced file does not pass its own bits on", ConversionMode::BmpToNewJpeg, 0640, 0666, 0640},
+};
+
+class ConversionPermissions : public ::testing::TestWithParam<PermissionCase>
+{};
+
+TEST_P(ConversionPermissions, AreTheSourcesPermissionBits)
+{
+    const PermissionCase& c = GetParam();
+    const TempFolder folder;
+    const bool toJpeg = c.mode == ConversionMode::BmpToJpeg || c.mode == ConversionMode::BmpToNewJpeg;
+    const std::string source = toJpeg ? "p.bmp" : "p.jpg";
+    const std::string made = toJpeg ? "p.jpg" : "p.bmp";
+    folder.writeFile(source, toJpeg ? bmpOf(8, 8) : jpegOf(8, 8));
+    chmod(folder.pathOf(source).c_str(), c.source);
+    if (c.target) {
+        folder.writeFile(made, "older");
+        chmod(folder.pathOf(made).c_str(), *c.target);
+    }
+    ASSERT_FALSE(convert(folder, {source}, {c.mode, 90, false, false, 0}).stop.has_value());
+    struct stat info
+    {};
+    ASSERT_EQ(stat(folder.pathOf(made).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ConversionPermissions, ::testing::ValuesIn(permissionCases),
+                         testing::SaysName());
+
+TEST(Conversion, ASourceReplacedAfterTheListingStopsTheRunAndStaysAsItIs)
+{
+    const TempFolder folder;
+    folder.writeFile("a.bmp", bmpOf(8, 8));
+    platform::PosixFileSystem fileSystem;
+    core::FileTable before;
+    core::FileTable after;
+    core::listFolder(fileSystem, {folder.path(), "*", false, false}, before, after);
+    folder.writeFile(".replacement", bmpOf(4, 4));
+    ASSERT_EQ(rename(folder.pathOf(".replacement").c_str(), folder.pathOf("a.bmp").c_str()), 0);
+
+    const ConversionResult result =
+        convertImages(before, folder.path(), {ConversionMode::BmpToJpeg, 90, false, false, 0}, fileSystem);
+    ASSERT_TRUE(result.stop.has_value());
+    EXPECT_EQ(result.stop->errorText, "一覧に表示した後で、別のファイルに置き換えられています");
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"a.bmp"});
+    EXPECT_EQ(folder.readFile("a.bmp"), bmpOf(4, 4));
+}
+
+TEST(Conversion, AListedFolderThatIsGoneConvertsNothingAndSaysSo)
+{
+    const TempFolder root;
+    root.makeFolder("photos");
+    root.writeFile("photos/a.bmp", bmpOf(8, 8));
+    const std::string folder = root.pathOf("photos");
+    platform::PosixFileSystem fileSystem;
+    core::FileTable before;
+    core::FileTable after;
+    core::listFolder(fileSystem, {folder, "*", false, false}, before, after);
+    ASSERT_EQ(rename(folder.c_str(), root.pathOf("moved").c_str()), 0);
+    root.makeFolder("photos");
+    root.writeFile("photos/a.bmp", bmpOf(4, 4));
+
+    const ConversionResult result =
+        convertImages(before, folder, {ConversionMode::BmpToJpeg, 90, false, false, 0}, fileSystem);
+    EXPECT_TRUE(result.refusal);
+    EXPECT_EQ(result.message,
+              "一覧のフォルダが削除されたか、別のフォルダに変わっています。何も変更しませんでした\r\n\r\n" +
+                  folder);
+    EXPECT_EQ(root.readFile("photos/a.bmp"), bmpOf(4, 4));
+    EXPECT_FALSE(std::filesystem::exists(root.pathOf("photos/a.jpg")));
+}
+
+// Records, in order, each new file put in place, each folder sync and each deletion; a sync may fail.
+class RecordingFileSystem final : public testing::ForwardingFileSystem
+{
+public:
+    std::vector<std::string> calls;
+    std::error_code failSync;
+
+    std::error_code renameReplacing(std::string_view from, std::string_view to) override
+    {
+        calls.push_back("put " + std::string(to.substr(to.rfind('/') + 1)));
+        return ForwardingFileSystem::renameReplacing(from, to);
+    }
+    std::error_code syncFolder(std::string_view folder) override
+    {
+        calls.emplace_back("sync");
+        return failSync ? failSync : ForwardingFileSystem::syncFolder(folder);
+    }
+    std::error_code removeFile(std::string_view path) override
+    {
+        calls.push_back("delete " + std::string(path.substr(path.rfind('/') + 1)));
+        return ForwardingFileSystem::removeFile(path);
+    }
+};
+
+TEST(Conversion, TheFolderIsSyncedBetweenPuttingANewFileInPlaceAndDeletingItsSource)
+{
+    const TempFolder folder;
+    folder.writeFile("a.bmp", bmpOf(8, 8));
+    folder.writeFile("b.bmp", bmpOf(8, 8));
+    RecordingFileSystem fileSystem;
+    ASSERT_FALSE(
+        convert(folder, {"a.bmp", "b.bmp"}, {ConversionMode::BmpToJpeg, 90, false, false, 2}, &fileSystem)
+            .stop.has_value());
+    EXPECT_EQ(fileSystem.calls, (std::vector<std::string>{"put a.jpg", "sync", "delete a.bmp", "put b.jpg",
+                                                          "sync", "delete b.bmp"}));
+
+    // A folder that cannot be synced keeps the source, and the message names it.
+    folder.writeFile("c.bmp", bmpOf(8, 8));
+    fileSystem.failSync = platform::errorFromErrno(EIO);
+    const ConversionResult result =
+        convert(folder, {"c.bmp"}, {ConversionMode::BmpToJpeg, 90, false, false, 0}, &fileSystem);
+    EXPECT_EQ(result.undeletedSources, std::vector<std::string>{"c.bmp"});
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"a.jpg", "b.jpg", "c.bmp", "c.jpg"}));
+}
+
+struct ThreadLimitCase
+{
+    const char* says;
+    int startable; // threads the system gives before it refuses
+};
+
+void PrintTo(const ThreadLimitCase& c, std::ostream* out)
+{
+    *out << c.says;
+}
+
+const ThreadLimitCase threadLimitCases[] = {
+    {"without any thread the calling thread converts every row", 0},
+    {"with one thread of four the run goes on with that one", 1},
+};
+
+class ConversionAtTheThreadLimit : public ::testing::TestWithParam<ThreadLimitCase>
+{};
+
+TEST_P(ConversionAtTheThreadLimit, ConvertsEveryRow)
+{
+    const ThreadLimitCase& c = GetParam();
+    const TempFolder folder;
+    std::vector<std::string> names;
+    for (int i = 0; i < 6; ++i) {
+        names.push_back("p" + std::to_string(i) + ".bmp");
+        folder.writeFile(names.back(), bmpOf(8 + i, 8));
+    }
+    int started = 0;
+    ConversionOptions options{ConversionMode::BmpToJpeg, 90, false, false, 4};
+    options.startThread = [&](std::function<void()> work) {
+        if (started == c.startable) {
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
+        ++started;
+        return std::thread(std::move(work));
+    };
+    const ConversionResult result = convert(folder, names, options);
+    ASSERT_FALSE(result.stop.has_value());
+    EXPECT_EQ(result.converted, 6);
+    EXPECT_EQ(filesIn(folder),
+              (std::vector<std::string>{"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, ConversionAtTheThreadLimit, ::testing::ValuesIn(threadLimitCases),
+                         testing::SaysName());
 
 } // namespace
 } // namespace quorvane::imaging

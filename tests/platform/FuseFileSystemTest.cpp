@@ -39,7 +39,7 @@ void write(const std::string& path, std::string_view content)
     PosixFileSystem fileSystem;
     std::string temporary;
     const std::string folder = path.substr(0, path.rfind('/'));
-    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder, content, temporary));
+    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder, content, std::nullopt, temporary));
     ASSERT_FALSE(fileSystem.renameReplacing(temporary, path));
 }
 
@@ -122,6 +122,13 @@ const FuseRenameCase fuseRenameCases[] = {
      "photo.jpg",
      {},
      {{"photo.jpg", "photo.JPG"}}},
+    {"a case-only change of letters beyond ASCII renames the file on a file system that ignores case",
+     FuseMount::Exfat,
+     {"ÄPFEL.TXT"},
+     "ÄPFEL.TXT",
+     "äpfel.txt",
+     {},
+     {{"äpfel.txt", "ÄPFEL.TXT"}}},
     {"an existing file is never replaced on a file system that ignores case",
      FuseMount::Exfat,
      {"a.txt", "b.txt"},

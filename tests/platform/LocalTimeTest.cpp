@@ -4,6 +4,7 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace quorvane::platform {
 namespace {
@@ -47,6 +48,42 @@ TEST_P(LocalTimeTest, ReadsTheLocalTimeBackToTheSameInstant)
 
 INSTANTIATE_TEST_SUITE_P(Zones, LocalTimeTest, ::testing::ValuesIn(cases), testing::SaysName());
 
+struct ChangeCase
+{
+    const char* says;
+    LocalDateTime local;
+    std::optional<std::int64_t> utcSeconds;
+};
+
+// Berlin's clocks in 2021: forward from 02:00 to 03:00 on 28 March, back from 03:00 to 02:00 on
+// 31 October.
+const ChangeCase changeCases[] = {
+    {"the last second before the clocks go forward is winter time", {2021, 3, 28, 1, 59, 59}, 1616893199},
+    {"a time the clocks skip when they go forward names no instant", {2021, 3, 28, 2, 30, 0}, std::nullopt},
+    {"the first time after the clocks go forward is summer time", {2021, 3, 28, 3, 0, 0}, 1616893200},
+    {"a time shown twice when the clocks go back is its first, summer, instant",
+     {2021, 10, 31, 2, 30, 0},
+     1635640200},
+    {"the hour after the repeated one is winter time", {2021, 10, 31, 3, 30, 0}, 1635647400},
+};
+
+void PrintTo(const ChangeCase& c, std::ostream* out)
+{
+    *out << c.says;
+}
+
+class ClockChangeTest : public ::testing::TestWithParam<ChangeCase>
+{};
+
+TEST_P(ClockChangeTest, ReadsALocalTimeAsTheClockShowedIt)
+{
+    const ChangeCase& c = GetParam();
+    const TimeZone zone("Europe/Berlin");
+    EXPECT_EQ(fromLocalDateTime(c.local), c.utcSeconds) << c.says;
+}
+
+INSTANTIATE_TEST_SUITE_P(Berlin, ClockChangeTest, ::testing::ValuesIn(changeCases), testing::SaysName());
+
 TEST(LocalTime, RefusesDatesTheCalendarDoesNotHave)
 {
     const TimeZone zone("Asia/Tokyo");
@@ -65,7 +102,8 @@ namespace {
 // instant, also across daylight-saving changes and in zones with half-hour shifts.
 TEST(LocalTimeConverter, AgreesWithTheSystemAtEveryInstant)
 {
-    for (const char* zoneName : {"Europe/Berlin", "Asia/Tokyo", "Australia/Lord_Howe", "America/St_Johns", "UTC"}) {
+    for (const char* zoneName :
+         {"Europe/Berlin", "Asia/Tokyo", "Australia/Lord_Howe", "America/St_Johns", "UTC"}) {
         const testing::TimeZone zone(zoneName);
         LocalTimeConverter convert;
         // Hours around the spring and autumn changes of 2021 in the northern and southern zones,

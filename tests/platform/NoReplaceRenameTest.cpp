@@ -3,8 +3,10 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "support/CaseName.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFolder.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <unistd.h>
@@ -206,6 +208,17 @@ std::string caseName(const ::testing::TestParamInfo<std::tuple<RenameCase, Way>>
 INSTANTIATE_TEST_SUITE_P(Entries, NoReplaceRenameTest,
                          ::testing::Combine(::testing::ValuesIn(renameCases), ::testing::ValuesIn(ways)),
                          caseName);
+
+TEST(NoReplaceRename, TheSameEntryCheckTakesAFolderThatFailsPartWayForAFailureNotForAnAbsence)
+{
+    const testing::UnreadableFolder unreadable;
+    const int folderFd = open(unreadable.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folderFd, 0);
+    bool holds = true;
+    EXPECT_EQ(posix::folderHoldsExactly(folderFd, "dev", holds), std::errc::invalid_argument);
+    EXPECT_FALSE(holds);
+    close(folderFd);
+}
 
 } // namespace
 } // namespace quorvane::platform

@@ -2,6 +2,7 @@
 
 #include "support/CaseName.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFolder.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -182,10 +183,11 @@ TEST(PosixFileSystem, ReturnsEntriesInTheSystemsOrder)
     EXPECT_EQ(listed, systemOrder);
 }
 
-TEST(PosixFileSystem, AFolderThatCannotBeReadIsAnError)
+TEST(PosixFileSystem, AFolderThatCannotBeReadToItsEndIsAnError)
 {
     const TempFolder folder;
     folder.writeFile("file.txt");
+    const testing::UnreadableFolder unreadable;
     PosixFileSystem fileSystem;
     int visits = 0;
     const auto count = [&](const DirectoryEntry&) {
@@ -194,7 +196,33 @@ TEST(PosixFileSystem, AFolderThatCannotBeReadIsAnError)
     EXPECT_EQ(fileSystem.enumerate(folder.pathOf("missing"), "*.*", 0, count),
               std::errc::no_such_file_or_directory);
     EXPECT_EQ(fileSystem.enumerate(folder.pathOf("file.txt"), "*.*", 0, count), std::errc::not_a_directory);
+    EXPECT_EQ(fileSystem.enumerate(unreadable.path(), "*", 0, count), std::errc::invalid_argument)
+        << "a failed read is never the end of the folder";
     EXPECT_EQ(visits, 0);
+}
+
+TEST(PosixFileSystem, GivesEachEntryTheIdentityItsNameLeadsToAndKeepsItThroughARename)
+{
+    const TempFolder folder;
+    folder.writeFile("a.txt");
+    folder.writeFile("b.txt");
+    PosixFileSystem fileSystem;
+    const auto entries = listAll(folder.path());
+    EntryStamp stamp;
+    ASSERT_FALSE(fileSystem.identify(folder.pathOf("a.txt"), stamp));
+    const FileIdentity a = stamp.identity;
+    EXPECT_TRUE(a.known());
+    EXPECT_EQ(entries.at("a.txt").identity, a);
+    EXPECT_NE(entries.at("b.txt").identity, a);
+    ASSERT_FALSE(fileSystem.renameNoReplace(folder.pathOf("a.txt"), folder.pathOf("c.txt")));
+    ASSERT_FALSE(fileSystem.identify(folder.pathOf("c.txt"), stamp));
+    EXPECT_EQ(stamp.identity, a);
+
+    FileIdentity folderIdentity;
+    EXPECT_FALSE(fileSystem.identifyFolder(folder.path(), folderIdentity));
+    EXPECT_NE(folderIdentity, a);
+    EXPECT_EQ(fileSystem.identifyFolder(folder.pathOf("c.txt"), folderIdentity), std::errc::not_a_directory);
+    EXPECT_EQ(fileSystem.identify(folder.pathOf("a.txt"), stamp), std::errc::no_such_file_or_directory);
 }
 
 TEST(PosixFileSystem, ShortNameOfAnEntryWithoutAShortFormIsItsName)
@@ -276,8 +304,8 @@ TEST(PosixFileSystem, ATemporaryFileIsHiddenInItsFolderAndHoldsTheBytes)
     PosixFileSystem fileSystem;
     std::string first;
     std::string second;
-    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder.path(), pattern(100000), first));
-    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder.path(), "", second));
+    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder.path(), pattern(100000), std::nullopt, first));
+    ASSERT_FALSE(fileSystem.writeTemporaryFile(folder.path(), "", std::nullopt, second));
     EXPECT_NE(first, second);
     for (const std::string& path : {first, second}) {
         EXPECT_EQ(path.rfind(folder.path() + "/.", 0), 0u) << path;
@@ -299,7 +327,7 @@ TEST(PosixFileSystem, TemporaryFilesWrittenFromSeveralThreadsAreDistinctAndCompl
         threads.emplace_back([&, t] {
             for (int i = 0; i < 10; ++i) {
                 std::string path;
-                if (!fileSystem.writeTemporaryFile(folder.path(), pattern(1000 + t), path)) {
+                if (!fileSystem.writeTemporaryFile(folder.path(), pattern(1000 + t), std::nullopt, path)) {
                     paths[t].push_back(path);
                 }
             }
@@ -324,7 +352,7 @@ TEST(PosixFileSystem, ATemporaryFileThatCannotBeCreatedLeavesNothing)
     const TempFolder folder;
     PosixFileSystem fileSystem;
     std::string path = "unchanged";
-    EXPECT_EQ(fileSystem.writeTemporaryFile(folder.pathOf("missing"), "bytes", path),
+    EXPECT_EQ(fileSystem.writeTemporaryFile(folder.pathOf("missing"), "bytes", std::nullopt, path),
               std::errc::no_such_file_or_directory);
     EXPECT_EQ(path, "unchanged");
     EXPECT_TRUE(filesIn(folder).empty());

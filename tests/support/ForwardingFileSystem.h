@@ -23,15 +23,29 @@ public:
         return real_.readFile(path, bytes);
     }
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                       std::optional<std::uint32_t> permissions,
                                        std::string& temporaryPath) override
     {
-        return real_.writeTemporaryFile(folder, bytes, temporaryPath);
+        return real_.writeTemporaryFile(folder, bytes, permissions, temporaryPath);
     }
     std::error_code renameReplacing(std::string_view from, std::string_view to) override
     {
         return real_.renameReplacing(from, to);
     }
     std::error_code removeFile(std::string_view path) override { return real_.removeFile(path); }
+    std::error_code syncFolder(std::string_view folder) override { return real_.syncFolder(folder); }
+    std::error_code identify(std::string_view path, platform::EntryStamp& stamp) override
+    {
+        return real_.identify(path, stamp);
+    }
+    std::error_code identifyFolder(std::string_view path, platform::FileIdentity& identity) override
+    {
+        return real_.identifyFolder(path, identity);
+    }
+    std::error_code sameEntry(std::string_view first, std::string_view second, bool& same) override
+    {
+        return real_.sameEntry(first, second, same);
+    }
     std::error_code renameNoReplace(std::string_view from, std::string_view to) override
     {
         return real_.renameNoReplace(from, to);

@@ -172,8 +172,9 @@ void Tfom_Main::buildUpperArea()
     dirModel->setRootPath(QStringLiteral("/"));
     // The model drops and reads again the entries of a folder that changes on disk, and the tree
     // then moves its current folder to a neighbour. The chosen folder is chosen again, so the lists
-    // never switch to another folder by themselves. Connected before the tree's own handlers, so
-    // the current folder is still the chosen one here.
+    // never switch to another folder by themselves; a chosen folder that is gone empties them
+    // instead. Connected before the tree's own handlers, so the current folder is still the chosen
+    // one here.
     connect(dirModel, &QFileSystemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex& parent, int first, int last) {
                 for (QModelIndex index = trr_DirList->currentIndex(); index.isValid();
@@ -186,8 +187,14 @@ void Tfom_Main::buildUpperArea()
             });
     connect(dirModel, &QFileSystemModel::rowsRemoved, this, [this] {
         const QString folder = std::exchange(folderToKeep_, QString());
-        if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        if (folder.isEmpty()) {
+            return;
+        }
+        if (QFileInfo(folder).isDir()) {
             QTimer::singleShot(0, this, [this, folder] { selectFolder(folder); });
+        } else {
+            QTimer::singleShot(0, this,
+                               [this, folder] { guarded([this, folder] { listedFolderVanished(folder); }); });
         }
     });
     trr_DirList->setModel(dirModel);
@@ -288,7 +295,7 @@ void Tfom_Main::FormCreate()
     // fields accept typed digits only (eventFilter()).
     num_FileNameNo->installEventFilter(this);
     num_NumberCnt->installEventFilter(this);
-    showFolderInTitle(QString());
+    setWindowTitle(QStringLiteral("Quorvane"));
     trk_CompressionChange();
     btn_Return->setEnabled(false);
     fitOntoPrimaryScreen();

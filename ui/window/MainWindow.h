@@ -3,6 +3,7 @@
 #include "MessageBoxes.h"
 #include "core/listing/FileTable.h"
 #include "core/rules/SerialNaming.h"
+#include "core/runs/RunFailure.h"
 #include "core/runs/TimestampChange.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/settings/InputSettings.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -254,7 +256,7 @@ private:
     // Gives every control its caption, hint and items in the language shown, keeping what the
     // user chose and typed; the texts that depend on a state are worded from that state.
     void retranslateUi();
-    // The title: the program's name, with the folder listed last when there is one.
+    // The title: the program's name followed by the folder listed, which is empty when it went away.
     void showFolderInTitle(const QString& folder);
     // The piece a selector of the serial tab shows: the item whose words it shows, else its text.
     core::SerialPiece selectedPiece(const QComboBox* selector) const;
@@ -299,6 +301,15 @@ private:
     core::TimestampOptions timestampOptions() const;
     // The pickers of a time are on while its check box is checked and on.
     void followTimeChecks();
+    // The preview of the date tab; false when it refused a chosen time, which it says.
+    bool runTimestampPreview();
+    // Shows what a timestamp or attribute run did, lists again and offers the undo.
+    void showChangeRunResult(const core::ChangeRunResult& result);
+    // Empties both lists with a message, ending the undo, when the listed folder is gone or is
+    // another folder now.
+    void dropListing(const std::string& message);
+    // The listed folder was deleted or moved away: the tree chooses nothing instead of a neighbour.
+    void listedFolderVanished(const QString& folder);
     // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();
     void reloadLists();
@@ -315,7 +326,8 @@ private:
     std::string_view replaceOptionHint_; // the source text of grp_Options' hint
     int jpegModeHint_ = -1;              // the mode grp_JpegOptions' hint names; -1 before a pick
     int listedFileCount_ = -1;           // the last listing's file count; -1 before one
-    QString titleFolder_;                // the folder the title names; empty before a listing
+    bool listingFailed_ = false;         // the last listing could not read its folder to the end
+    std::optional<QString> titleFolder_; // the folder the title names; none before a listing
     int tabWidth_ = 120;
     bool revealPending_ = false; // the chosen folder is scrolled into view as its parents load
     QString folderToKeep_;       // the current folder while the model drops and reads its entries again

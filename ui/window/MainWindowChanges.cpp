@@ -72,10 +72,21 @@ core::TimestampOptions Tfom_Main::timestampOptions() const
 
 void Tfom_Main::prc_ChangeDateTest()
 {
-    const BusyCursor busy;
+    runTimestampPreview();
+}
+
+bool Tfom_Main::runTimestampPreview()
+{
+    BusyCursor busy;
     closeMediaPlayer();
-    core::planTimestampChange(before, after, timestampOptions());
+    const std::error_code refused = core::planTimestampChange(before, after, timestampOptions());
     grd_FileList2->reload();
+    busy.restore();
+    if (refused) {
+        boxes_.tell(fromBytes(refused.message()));
+        return false;
+    }
+    return true;
 }
 
 void Tfom_Main::prc_ChangeDateRun()
@@ -86,16 +97,16 @@ void Tfom_Main::prc_ChangeDateRun()
     }
     BusyCursor busy;
     closeMediaPlayer();
-    prc_ChangeDateTest();
+    if (!runTimestampPreview()) {
+        return; // a time the clock never shows: the preview said so, and nothing is changed
+    }
     const core::TimestampOptions options = timestampOptions();
     RunProgressWindow progress(this, tr("ファイル日付を変更しています..."));
-    const core::ChangeRunResult result = core::runTimestampChange(before, after, folderBytes(), options,
-                                                                  fileSystem_, snapshot, progress.callback());
+    const core::ChangeRunResult result = core::runTimestampChange(
+        before, after, before.listedFolder().path, options, fileSystem_, snapshot, progress.callback());
     progress.finish();
     busy.restore();
-    boxes_.reportCompletion(fromBytes(result.message), !result.failures.empty());
-    prc_DirListChange();
-    btn_Return->setEnabled(true);
+    showChangeRunResult(result);
 }
 
 // --- Attributes ---------------------------------------------------------------------------------
@@ -123,10 +134,19 @@ void Tfom_Main::btn_ChangeAttrRunClick()
     closeMediaPlayer();
     btn_ChangeAttrTestClick();
     RunProgressWindow progress(this, tr("ファイル属性を変更しています..."));
-    const core::ChangeRunResult result =
-        core::runAttributeChange(before, after, folderBytes(), fileSystem_, snapshot, progress.callback());
+    const core::ChangeRunResult result = core::runAttributeChange(before, after, before.listedFolder().path,
+                                                                  fileSystem_, snapshot, progress.callback());
     progress.finish();
     busy.restore();
+    showChangeRunResult(result);
+}
+
+void Tfom_Main::showChangeRunResult(const core::ChangeRunResult& result)
+{
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
     boxes_.reportCompletion(fromBytes(result.message), !result.failures.empty());
     prc_DirListChange();
     btn_Return->setEnabled(true);
@@ -166,11 +186,16 @@ void Tfom_Main::btn_ChangeBMP2JPEGClick()
     options.greyscale = chk_GrayScale->isChecked();
     options.progressive = chk_Progressive->isChecked();
     RunProgressWindow progress(this, tr("画像ファイルを変換しています..."));
-    const imaging::ConversionResult result =
-        imaging::convertImages(before, folderBytes(), options, fileSystem_, [&progress](int done, int total) {
+    const imaging::ConversionResult result = imaging::convertImages(
+        before, before.listedFolder().path, options, fileSystem_, [&progress](int done, int total) {
             progress.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
         });
     progress.finish();
+    if (result.refusal) {
+        busy.restore();
+        dropListing(result.message);
+        return;
+    }
     // The pane shows the last picture the run handled, whether it is shown or not; a run that
     // handled no row leaves it alone.
     bool handledARow = false;

@@ -304,7 +304,7 @@ void Tfom_Main::prc_ShowPreview()
     if (name.empty()) {
         return;
     }
-    preview->showFile(core::fullPath(folderBytes(), name));
+    preview->showFile(core::fullPath(before.listedFolder().path, name));
 }
 
 void Tfom_Main::closeMediaPlayer()
@@ -432,11 +432,37 @@ void Tfom_Main::prc_DirListChange()
         prc_EnablesMode(false);
     }
     listedFileCount_ = result.fileCount;
+    listingFailed_ = !result.errorMessage.empty();
     statusPanels_[0]->setText(fromBytes(result.statusText));
     reloadLists();
     grd_FileList1->showSortColumn(core::NameColumn);
     grd_FileList1->setLeftColumn(0);
     fileLists->copySelection(*grd_FileList1);
+    if (!result.errorMessage.empty()) {
+        boxes_.reportError(fromBytes(result.errorMessage));
+    }
+}
+
+void Tfom_Main::dropListing(const std::string& message)
+{
+    const core::ListingResult result = core::clearLists(before, after);
+    prc_EnablesMode(false);
+    listedFileCount_ = result.fileCount;
+    listingFailed_ = false;
+    statusPanels_[0]->setText(fromBytes(result.statusText));
+    reloadLists();
+    fileLists->copySelection(*grd_FileList1);
+    btn_Return->setEnabled(false);
+    boxes_.tell(fromBytes(message));
+}
+
+void Tfom_Main::listedFolderVanished(const QString& folder)
+{
+    // Without a chosen folder the tree lists nothing by itself; the caption shows no folder.
+    trr_DirList->setCurrentIndex(QModelIndex());
+    dirChangeDelay_.stop();
+    showFolderInTitle(QString());
+    dropListing(core::lostFolderMessage(QFile::encodeName(folder).toStdString()));
 }
 
 void Tfom_Main::prc_EnablesMode(bool flag)
@@ -563,7 +589,7 @@ void Tfom_Main::proc_ReplaceName()
     options.caseSensitive = chk_UpLow->isChecked();
     options.includeExtension = chk_ChangeExt->isChecked();
     options.conversion = static_cast<core::NameConversion>(std::max(0, grp_OptionsItems->checkedId()));
-    core::planReplace(before, after, options, fileSystem_, folderBytes());
+    core::planReplace(before, after, options, fileSystem_, before.listedFolder().path);
     grd_FileList2->reload();
 }
 
@@ -606,7 +632,7 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
     // An answer the user chose to keep stands for every later failure of this run.
     std::optional<core::Answer> standingAnswer;
     const core::RenameRunResult result = core::runRenames(
-        before, after, folderBytes(), fileSystem_, snapshot,
+        before, after, before.listedFolder().path, fileSystem_, snapshot,
         [this, &standingAnswer](const std::string& message) {
             if (standingAnswer) {
                 return *standingAnswer;
@@ -622,13 +648,19 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
         progress.callback());
     progress.finish();
     busy.restore();
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
     if (result.rolledBack) {
-        // Files the rollback could not rename back would otherwise go unnoticed.
+        // Files the rollback could not rename back would otherwise go unnoticed; they are what the
+        // undo can still put back. A complete rollback leaves the earlier run's undo as it was.
         if (!result.rollbackFailures.empty()) {
             boxes_.reportCompletion(fromBytes(core::withFailureList(
                                         toBytes(tr("ファイル名の変更を取り消しました")),
                                         toBytes(tr("元の名前に戻せませんでした")), result.rollbackFailures)),
                                     true);
+            btn_Return->setEnabled(true);
         }
         prc_DirListChange();
         return;
@@ -648,10 +680,14 @@ void Tfom_Main::btn_ReturnClick()
     BusyCursor busy;
     closeMediaPlayer();
     RunProgressWindow progress(this, tr("変更を取り消しています..."));
-    const core::UndoResult result =
-        core::undoLastRun(snapshot, folderBytes(), fileSystem_, progress.callback());
+    // The snapshot knows its folder; the tree may show another by now.
+    const core::UndoResult result = core::undoLastRun(snapshot, fileSystem_, progress.callback());
     progress.finish();
     busy.restore();
+    if (result.refusal) {
+        dropListing(result.message);
+        return;
+    }
     boxes_.reportCompletion(fromBytes(result.message), !result.failures.empty());
     prc_DirListChange();
     btn_Return->setEnabled(false);

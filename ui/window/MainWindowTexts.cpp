@@ -210,8 +210,12 @@ void Tfom_Main::retranslateUi()
     lbl_Version->setText(tr("Version %1").arg(QStringLiteral(QUORVANE_VERSION)));
 
     // --- The title and the status bar.
-    showFolderInTitle(titleFolder_);
-    if (listedFileCount_ >= 0) {
+    if (titleFolder_) {
+        showFolderInTitle(*titleFolder_);
+    }
+    if (listingFailed_) {
+        statusPanels_[0]->setText(wordedCoreText("Listing", core::readFailureStatus));
+    } else if (listedFileCount_ >= 0) {
         statusPanels_[0]->setText(fromBytes(core::fileCountText(listedFileCount_)));
     }
     // The hint shown was worded in the language before; the next one is worded anew.
@@ -221,7 +225,7 @@ void Tfom_Main::retranslateUi()
 void Tfom_Main::showFolderInTitle(const QString& folder)
 {
     titleFolder_ = folder;
-    setWindowTitle(folder.isEmpty() ? QStringLiteral("Quorvane") : tr("Quorvane    【%1】").arg(folder));
+    setWindowTitle(tr("Quorvane    【%1】").arg(folder));
 }
 
 core::SerialPiece Tfom_Main::selectedPiece(const QComboBox* selector) const

@@ -2,9 +2,11 @@
 
 #include "core/listing/RowOrder.h"
 #include "core/listing/TextForms.h"
+#include "platform/ErrorCode.h"
 #include "platform/Locale.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFolder.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -73,6 +75,34 @@ TEST(Listing, WhatCannotBeListedListsAsEmptyWithoutComplaint)
         SCOPED_TRACE(options.folder + " " + options.pattern);
         expectEmptyFolder(list(options));
     }
+}
+
+TEST(Listing, AFolderThatFailsPartWayListsAsEmptyAndSaysWhyInsteadOfShowingPartOfIt)
+{
+    const testing::UnreadableFolder unreadable;
+    const Lists lists = list({unreadable.path(), "*", false, false});
+    EXPECT_EQ(lists.result.statusText, "読込エラー");
+    EXPECT_EQ(lists.result.errorMessage, "フォルダを最後まで読み込めませんでした：" + unreadable.path() +
+                                             "\r\n\r\n" +
+                                             platform::errorText(platform::errorFromErrno(EINVAL)));
+    EXPECT_FALSE(lists.result.operationsEnabled);
+    EXPECT_TRUE(lists.before.row(1).blank());
+    EXPECT_TRUE(lists.before.listedFolder().path.empty());
+}
+
+TEST(Listing, RecordsTheFolderAndEachFileByIdentity)
+{
+    const TempFolder folder;
+    folder.writeFile("a.txt");
+    const Lists lists = list({folder.path(), "", false, false});
+    platform::PosixFileSystem fileSystem;
+    platform::EntryStamp file;
+    platform::FileIdentity listedFolder;
+    ASSERT_FALSE(fileSystem.identify(folder.pathOf("a.txt"), file));
+    ASSERT_FALSE(fileSystem.identifyFolder(folder.path(), listedFolder));
+    EXPECT_EQ(lists.before.row(1).identity(), file.identity);
+    EXPECT_EQ(lists.before.listedFolder(), (ListedFolder{folder.path(), listedFolder}));
+    EXPECT_TRUE(lists.result.errorMessage.empty());
 }
 
 TEST(Listing, OneMatchingFileFillsRowOne)

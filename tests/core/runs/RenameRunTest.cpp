@@ -1,6 +1,7 @@
 #include "core/runs/RenameRun.h"
 
 #include "RunSupport.h"
+#include "core/runs/Undo.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
@@ -164,7 +165,8 @@ TEST_P(RenameRun, EndsAsTheAnswersDecide)
     auto expected = c.expected;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(onDisk, expected);
-    EXPECT_EQ(snapshot.size(), c.plan.size());
+    // A run rolled back completely leaves the earlier snapshot, here none.
+    EXPECT_EQ(snapshot.size(), c.rolledBack ? 0u : c.plan.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Plans, RenameRun, ::testing::ValuesIn(runCases), testing::SaysName());
@@ -279,6 +281,20 @@ TEST(RenameRun, ProgressReachesTheTotal)
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
     EXPECT_EQ(reports.back(), 600u);
     EXPECT_LE(reports.size(), 4u);
+}
+
+TEST(RenameRun, AndItsUndoSyncTheFolderOnceAtTheirEnd)
+{
+    const TempFolder folder;
+    folder.writeFile("a");
+    folder.writeFile("b");
+    FaultyFileSystem fileSystem;
+    UndoSnapshot snapshot;
+    runRenames(testing::tableOfNames({"a", "b"}), testing::tableOfNames({"x", "y"}), folder.path(),
+               fileSystem, snapshot, {});
+    EXPECT_EQ(fileSystem.folderSyncs, std::vector<std::size_t>{2});
+    undoLastRun(snapshot, fileSystem);
+    EXPECT_EQ(fileSystem.folderSyncs, (std::vector<std::size_t>{2, 4}));
 }
 
 } // namespace

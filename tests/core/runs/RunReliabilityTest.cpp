@@ -67,7 +67,7 @@ public:
         if (!snapshot_.empty() && chance(0.7)) {
             restoring_ = true;
             restoringFaults_ = 0;
-            const UndoResult undo = undoLastRun(snapshot_, folder_.path(), fileSystem_);
+            const UndoResult undo = undoLastRun(snapshot_, fileSystem_);
             expectRestoredExcept(undo.failures, "after the undo");
         }
     }

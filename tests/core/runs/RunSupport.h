@@ -36,6 +36,7 @@ public:
 
     Fault fault;
     std::vector<std::pair<std::string, std::string>> renames; // (from, to) passed to the disk
+    std::vector<std::size_t> folderSyncs;                     // the renames done at each folder sync
 
     // Fails the given call on every path whose last component is name.
     static Fault failing(WriteCall failed, std::string name, int errnoValue = EIO)
@@ -53,6 +54,11 @@ public:
         }
         renames.emplace_back(from, to);
         return ForwardingFileSystem::renameNoReplace(from, to);
+    }
+    std::error_code syncFolder(std::string_view folder) override
+    {
+        folderSyncs.push_back(renames.size());
+        return ForwardingFileSystem::syncFolder(folder);
     }
     std::error_code setTimes(std::string_view path, std::optional<platform::FileTime> accessed,
                              std::optional<platform::FileTime> modified) override

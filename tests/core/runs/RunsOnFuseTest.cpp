@@ -50,7 +50,7 @@ TEST(RunsOnNtfs, HiddenSystemAndArchiveAreSetForRealAndUndone)
         EXPECT_EQ(changed.before.cell(AttributesColumn, row), "-HSA") << changed.before.cell(NameColumn, row);
     }
 
-    EXPECT_EQ(undoLastRun(snapshot, ntfs.path(), fileSystem).message, "変更の取り消しが完了しました");
+    EXPECT_EQ(undoLastRun(snapshot, fileSystem).message, "変更の取り消しが完了しました");
     EXPECT_EQ(listed(fileSystem, ntfs.path()).before.column(AttributesColumn), startingTexts);
 }
 
@@ -82,7 +82,7 @@ TEST(RunsOnExfat, ALetterCaseChangeIsAppliedAndUndoneOnAFileSystemThatIgnoresCas
     EXPECT_EQ(run.message, "リネームが完了しました");
     EXPECT_EQ(listed(fileSystem, exfat.path()).before.column(NameColumn).at(1), "photo.jpg");
 
-    EXPECT_EQ(undoLastRun(snapshot, exfat.path(), fileSystem).message, "変更の取り消しが完了しました");
+    EXPECT_EQ(undoLastRun(snapshot, fileSystem).message, "変更の取り消しが完了しました");
     const Listed undone = listed(fileSystem, exfat.path());
     ASSERT_EQ(undone.before.rowCount(), 2);
     EXPECT_EQ(undone.before.cell(NameColumn, 1), "Photo.JPG");

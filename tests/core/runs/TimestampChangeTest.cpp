@@ -146,5 +146,27 @@ TEST_P(TimeNotChosen, IsLeftAsTheFileHasItInThePreviewAndTheRun)
 INSTANTIATE_TEST_SUITE_P(TimestampChange, TimeNotChosen, ::testing::ValuesIn(chosenTimes),
                          testing::SaysName());
 
+TEST(TimestampPreviewAndRun, RefuseALocalTimeThatTheClocksSkipAlike)
+{
+    const testing::TimeZone zone("Europe/Berlin");
+    const TempFolder folder;
+    folder.writeFile("a.txt");
+    const auto starting = diskFiles(folder);
+    const TimestampOptions skipped{platform::LocalDateTime{2021, 3, 28, 2, 30, 0},
+                                   platform::LocalDateTime{2021, 3, 1, 12, 0, 0}};
+    const FileTable before = testing::tableOfNames({"a.txt"});
+    FileTable after = testing::tableOfNames({"the earlier plan"});
+    EXPECT_EQ(planTimestampChange(before, after, skipped), makeError(RunError::UnusableTime));
+    EXPECT_EQ(after.cell(NameColumn, 1), "the earlier plan");
+
+    FaultyFileSystem fileSystem;
+    UndoSnapshot snapshot;
+    const ChangeRunResult result =
+        runTimestampChange(before, before, folder.path(), skipped, fileSystem, snapshot);
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_EQ(result.failures[0].error, makeError(RunError::UnusableTime));
+    EXPECT_TRUE(diskFiles(folder).at("a.txt").sameTimesAndMode(starting.at("a.txt")));
+}
+
 } // namespace
 } // namespace quorvane::core

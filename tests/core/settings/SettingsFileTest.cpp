@@ -250,12 +250,13 @@ public:
     bool failRename = false;
 
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
+                                       std::optional<std::uint32_t> permissions,
                                        std::string& temporaryPath) override
     {
         if (failTemporary) {
             return platform::errorFromErrno(ENOSPC);
         }
-        return ForwardingFileSystem::writeTemporaryFile(folder, bytes, temporaryPath);
+        return ForwardingFileSystem::writeTemporaryFile(folder, bytes, permissions, temporaryPath);
     }
     std::error_code renameReplacing(std::string_view from, std::string_view to) override
     {

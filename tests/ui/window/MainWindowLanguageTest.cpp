@@ -204,7 +204,8 @@ TEST(MainWindowLanguage, TheSelectorSwitchesTheOpenWindowBackAndForthKeepingWhat
     EXPECT_EQ(w->grd_FileList1->model().headerData(0, Qt::Horizontal).toString(),
               QStringLiteral("Name before"));
     EXPECT_EQ(w->statusText(0), QStringLiteral("1 File"));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Quorvane - ") + QString::fromStdString(folder.path()));
+    EXPECT_EQ(w->windowTitle(),
+              QStringLiteral("Quorvane [") + QString::fromStdString(folder.path()) + QStringLiteral("]"));
     EXPECT_EQ(w->cbo_FileName1->currentText(), QStringLiteral("Original name"));
     EXPECT_EQ(w->cbo_FileName2->currentText(), QStringLiteral("-旅行-"));
     EXPECT_EQ(w->cbo_FileName3->currentText(), QStringLiteral("Serial number"));

@@ -24,11 +24,16 @@ public:
     std::vector<QString> told;                    // plain messages and completion messages alike
     std::vector<bool> completionsListingFailures; // per completion message: shown with the warning icon
     std::vector<QString> errors;
+    // What another program does while a question is open, given the question's text.
+    std::function<void(const QString& text)> whileAsking;
 
     core::Answer ask(Kind kind, const QString& text) override
     {
         questions.push_back(
             (kind == Kind::Information ? QStringLiteral("情報: ") : QStringLiteral("エラー: ")) + text);
+        if (whileAsking) {
+            whileAsking(text);
+        }
         if (answers.empty()) {
             return core::Answer::Yes;
         }
