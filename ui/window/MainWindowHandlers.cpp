@@ -14,6 +14,7 @@
 #include "core/runs/RenameRun.h"
 #include "core/runs/TimestampChange.h"
 #include "core/runs/Undo.h"
+#include "core/settings/LanguageSetting.h"
 #include "core/settings/SettingsFile.h"
 #include "core/settings/WindowSettings.h"
 #include "ui/preview/PreviewPane.h"
@@ -125,6 +126,7 @@ void Tfom_Main::connectHandlers()
         trr_DirListChange();
     });
     on(chk_Set_HideSysFile, &QCheckBox::toggled, [this] { trr_DirListChange(); });
+    on(cbo_Language, &QComboBox::currentIndexChanged, [this] { cbo_LanguageChange(); });
 
     on(btn_AllChangeNameTest, &QPushButton::clicked, [this] { proc_FileNameChange(); });
     on(btn_ReplaceNameTest, &QPushButton::clicked, [this] { proc_ReplaceName(); });
@@ -347,6 +349,10 @@ void Tfom_Main::LoadSettings()
         chk_Set_HideSysFile->setChecked(hide->hideSystem);
     }
     chk_Set_AutoPlay->setChecked(settings.autoPlay());
+    // A language the selector does not offer follows the locale.
+    const int language = cbo_Language->findData(QString::fromStdString(core::readLanguageChoice(ini)));
+    cbo_Language->setCurrentIndex(std::max(0, language));
+    cbo_LanguageChange();
     applyInputs(core::readInputSettings(ini));
     if (patternsAdded) {
         // A settings folder that cannot be written is reported when the window closes.
@@ -374,6 +380,7 @@ void Tfom_Main::SaveSettings()
     settings.AutoPlay = core::WindowSettings::autoPlayFor(chk_Set_AutoPlay->isChecked());
     core::writeWindowSettings(ini, settings);
     core::writeInputSettings(ini, currentInputs());
+    core::writeLanguageChoice(ini, toBytes(cbo_Language->currentData().toString()));
     if (file.save(ini)) {
         boxes_.reportError(fromBytes(file.writeFailureMessage()));
     }
@@ -408,7 +415,7 @@ void Tfom_Main::trr_DirListChange()
     }
     grd_FileList1->repaint();
     grd_FileList2->repaint();
-    setWindowTitle(QStringLiteral("Quorvane    【") + selectedFolder() + QStringLiteral("】"));
+    showFolderInTitle(selectedFolder());
     btn_Return->setEnabled(false);
 }
 
@@ -424,6 +431,8 @@ void Tfom_Main::prc_DirListChange()
     if (!result.operationsEnabled) {
         prc_EnablesMode(false);
     }
+    listedFileCount_ = result.fileCount;
+    listingFailed_ = !result.errorMessage.empty();
     statusPanels_[0]->setText(fromBytes(result.statusText));
     reloadLists();
     grd_FileList1->showSortColumn(core::NameColumn);
@@ -438,6 +447,8 @@ void Tfom_Main::dropListing(const std::string& message)
 {
     const core::ListingResult result = core::clearLists(before, after);
     prc_EnablesMode(false);
+    listedFileCount_ = result.fileCount;
+    listingFailed_ = false;
     statusPanels_[0]->setText(fromBytes(result.statusText));
     reloadLists();
     fileLists->copySelection(*grd_FileList1);
@@ -450,7 +461,7 @@ void Tfom_Main::listedFolderVanished(const QString& folder)
     // Without a chosen folder the tree lists nothing by itself; the caption shows no folder.
     trr_DirList->setCurrentIndex(QModelIndex());
     dirChangeDelay_.stop();
-    setWindowTitle(QStringLiteral("Quorvane    【】"));
+    showFolderInTitle(QString());
     dropListing(core::lostFolderMessage(QFile::encodeName(folder).toStdString()));
 }
 
@@ -540,9 +551,9 @@ bool Tfom_Main::runSerialPreview()
 {
     BusyCursor busy;
     core::SerialOptions options;
-    options.front = toBytes(cbo_FileName1->currentText());
-    options.middle = toBytes(cbo_FileName2->currentText());
-    options.back = toBytes(cbo_FileName3->currentText());
+    options.front = selectedPiece(cbo_FileName1);
+    options.middle = selectedPiece(cbo_FileName2);
+    options.back = selectedPiece(cbo_FileName3);
     options.start = num_FileNameNo->value() / 10000;
     options.digitCountText = toBytes(num_NumberCnt->text());
     const core::SerialResult result =
@@ -553,7 +564,7 @@ bool Tfom_Main::runSerialPreview()
     case core::SerialOutcome::Planned:
         return true;
     case core::SerialOutcome::NoNameBearingPiece:
-        boxes_.tell(fromBytes(core::noNameBearingPieceMessage));
+        boxes_.tell(fromBytes(result.message));
         return false;
     case core::SerialOutcome::DigitCountNotInteger:
         boxes_.reportError(fromBytes(result.message));
@@ -592,7 +603,8 @@ void Tfom_Main::prc_ChangeExtTest()
 void Tfom_Main::grp_OptionsClick(int index)
 {
     if (const auto hint = core::replaceOptionHint(index)) {
-        grp_Options->setStatusTip(fromBytes(*hint));
+        replaceOptionHint_ = *hint;
+        grp_Options->setStatusTip(wordedCoreText("ReplaceOptions", *hint));
         DisplayHint(grp_Options->statusTip());
     }
 }
@@ -602,8 +614,7 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
     if (!commitFocusedNumber()) {
         return;
     }
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("リネームを実行します")) ==
-        core::Answer::No) {
+    if (boxes_.ask(MessageBoxes::Kind::Information, tr("リネームを実行します")) == core::Answer::No) {
         return;
     }
     BusyCursor busy;
@@ -617,7 +628,7 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
     } else {
         prc_ChangeExtTest();
     }
-    RunProgressWindow progress(this, QStringLiteral("ファイル名を変更しています..."));
+    RunProgressWindow progress(this, tr("ファイル名を変更しています..."));
     // An answer the user chose to keep stands for every later failure of this run.
     std::optional<core::Answer> standingAnswer;
     const core::RenameRunResult result = core::runRenames(
@@ -645,10 +656,10 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
         // Files the rollback could not rename back would otherwise go unnoticed; they are what the
         // undo can still put back. A complete rollback leaves the earlier run's undo as it was.
         if (!result.rollbackFailures.empty()) {
-            boxes_.reportCompletion(
-                fromBytes(core::withFailureList("ファイル名の変更を取り消しました",
-                                                "元の名前に戻せませんでした", result.rollbackFailures)),
-                true);
+            boxes_.reportCompletion(fromBytes(core::withFailureList(
+                                        toBytes(tr("ファイル名の変更を取り消しました")),
+                                        toBytes(tr("元の名前に戻せませんでした")), result.rollbackFailures)),
+                                    true);
             btn_Return->setEnabled(true);
         }
         prc_DirListChange();
@@ -663,13 +674,12 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
 
 void Tfom_Main::btn_ReturnClick()
 {
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("変更を取り消します")) ==
-        core::Answer::No) {
+    if (boxes_.ask(MessageBoxes::Kind::Information, tr("変更を取り消します")) == core::Answer::No) {
         return;
     }
     BusyCursor busy;
     closeMediaPlayer();
-    RunProgressWindow progress(this, QStringLiteral("変更を取り消しています..."));
+    RunProgressWindow progress(this, tr("変更を取り消しています..."));
     // The snapshot knows its folder; the tree may show another by now.
     const core::UndoResult result = core::undoLastRun(snapshot, fileSystem_, progress.callback());
     progress.finish();
