@@ -2,6 +2,7 @@
 
 #include "ui/window/MainWindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTreeView>
@@ -23,9 +24,9 @@ CommandLine CommandLine::parse(const QStringList& arguments)
 
 QString helpText()
 {
-    return QStringLiteral(
-        "Usage: quorvane [FOLDER]  (opens FOLDER in the folder tree; without it, the desktop "
-        "folder)");
+    return QCoreApplication::translate(
+        "CommandLine", "Usage: quorvane [FOLDER]  (opens FOLDER in the folder tree; without it, "
+                       "the desktop folder)");
 }
 
 QString startFolder(const QString& argument)

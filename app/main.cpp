@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
+#include "core/settings/LanguageSetting.h"
 #include "core/settings/SettingsFile.h"
 #include "ui/window/Application.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/MessageBoxes.h"
+#include "ui/window/Translations.h"
 
 #include <cstdio>
 
@@ -24,9 +26,15 @@ int main(int argc, char* argv[])
     using quorvane::app::CommandLine;
     // --help and --version answer before the application starts, so they work without a display.
     switch (CommandLine::parse(argumentsAfterName(argc, argv)).action) {
-    case CommandLine::Action::PrintHelp:
+    case CommandLine::Action::PrintHelp: {
+        // The help speaks the language the window would.
+        const QCoreApplication application(argc, argv);
+        const quorvane::core::SettingsFile settings(
+            quorvane::core::locateSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
+        quorvane::ui::applyLanguage(quorvane::core::readLanguageChoice(settings.load()));
         std::puts(quorvane::app::helpText().toLocal8Bit().constData());
         return 0;
+    }
     case CommandLine::Action::PrintVersion:
         std::puts("quorvane " QUORVANE_VERSION);
         return 0;

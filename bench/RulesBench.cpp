@@ -40,8 +40,8 @@ int main()
         core::listFolder(fileSystem, options, listedBefore, listedAfter);
     };
 
-    const core::SerialOptions serial{std::string(core::datePieceItem), std::string(core::stemPieceItem),
-                                     std::string(core::serialPieceItem), 1, "5"};
+    const core::SerialOptions serial{core::PieceKind::Date, core::PieceKind::Stem, core::PieceKind::Serial, 1,
+                                     "5"};
     const core::Clock clock = platform::localNow;
     const double serialRatio = bench::alternatingRatio(
         9,

@@ -1,7 +1,8 @@
 # The Debian package built by `make package` (cpack -G DEB in the release build). Its dependencies
 # are the Debian 12 runtime packages of every library the program links and of what it loads at
 # run time: Qt's multimedia backend (the GStreamer plugin ships in libqt6multimedia6), the
-# GStreamer plugins that play WAV, MP3, MJPEG AVI and MPEG video, and the window's font.
+# GStreamer plugins that play WAV, MP3, MJPEG AVI and MPEG video, the window's font, and Qt's own
+# translations (the program's are compiled into it).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -38,7 +39,8 @@ set(QUORVANE_DEBIAN_DEPENDS
     "gstreamer1.0-plugins-good"
     "gstreamer1.0-plugins-bad"
     "gstreamer1.0-libav"
-    "fonts-ipafont-gothic")
+    "fonts-ipafont-gothic"
+    "qt6-translations-l10n")
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${QUORVANE_DEBIAN_DEPENDS})
 # Without it the window runs through XWayland on a Wayland session.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")

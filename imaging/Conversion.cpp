@@ -4,6 +4,7 @@
 #include "Jpeg.h"
 #include "core/listing/Identity.h"
 #include "core/listing/Path.h"
+#include "core/text/Translation.h"
 #include "platform/ErrorCode.h"
 #include "platform/Utf8.h"
 
@@ -288,16 +289,19 @@ std::vector<Job> jobsOf(const core::FileTable& before, std::string_view folder, 
 
 std::string completionMessage(const ConversionResult& result)
 {
-    std::string message = "変換が完了しました";
+    std::string message = core::translate("Conversion", "変換が完了しました");
     if (!result.skipped.empty()) {
-        message += "\n\n次のファイルは、同じ名前の新しいファイルをこの変換で先に作成したため、"
-                   "変換しませんでした（元のファイルは残っています）:";
+        message += "\n\n";
+        message += core::translate("Conversion",
+                                   "次のファイルは、同じ名前の新しいファイルをこの変換で先に作成したため、"
+                                   "変換しませんでした（元のファイルは残っています）:");
         for (const SkippedRow& skipped : result.skipped) {
             message += "\n" + skipped.name + " → " + skipped.newName;
         }
     }
     if (!result.undeletedSources.empty()) {
-        message += "\n\n次の元のファイルは変換しましたが、削除できませんでした:";
+        message += "\n\n";
+        message += core::translate("Conversion", "次の元のファイルは変換しましたが、削除できませんでした:");
         for (const std::string& name : result.undeletedSources) {
             message += "\n" + name;
         }

@@ -1,9 +1,13 @@
 #include "ErrorCode.h"
 
+#include "Locale.h"
+
 #include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <locale.h>
+#include <mutex>
+#include <vector>
 
 namespace quorvane::platform {
 
@@ -37,13 +41,38 @@ std::string systemTextIn(const char* localeName, int value)
     return text;
 }
 
-// The program speaks Japanese, so the system's text is Japanese where the system carries the
-// translations (glibc's messages and a Japanese locale); else the user's language where it has
-// that, else the C locale's English.
+std::mutex languageLock;
+std::string errorTextLanguage = "ja";
+
+std::string currentLanguage()
+{
+    const std::lock_guard lock(languageLock);
+    return errorTextLanguage;
+}
+
+// Whether the user's messages locale speaks the language ("de" for "de_AT.UTF-8").
+bool userSpeaks(std::string_view language)
+{
+    const std::string locale = messagesLocaleName();
+    return locale.starts_with(language) &&
+           (locale.size() == language.size() ||
+            std::string_view("_.@").find(locale[language.size()]) != std::string_view::npos);
+}
+
+// Japanese where the system carries the translations (glibc's messages and a Japanese locale),
+// else the user's language where it has that; in another language the user's where it is that
+// one; else the C locale's English.
 std::string systemText(int value)
 {
     const std::string untranslated = systemTextIn("C", value);
-    for (const char* localeName : {"ja_JP.UTF-8", ""}) {
+    const std::string language = currentLanguage();
+    std::vector<const char*> localeNames;
+    if (language == "ja") {
+        localeNames = {"ja_JP.UTF-8", ""};
+    } else if (userSpeaks(language)) {
+        localeNames = {""};
+    }
+    for (const char* localeName : localeNames) {
         std::string text = systemTextIn(localeName, value);
         if (!text.empty() && text != untranslated) {
             return text;
@@ -53,6 +82,12 @@ std::string systemText(int value)
 }
 
 } // namespace
+
+void setErrorTextLanguage(std::string_view language)
+{
+    const std::lock_guard lock(languageLock);
+    errorTextLanguage = language;
+}
 
 std::string errorText(std::error_code error)
 {

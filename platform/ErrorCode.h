@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace quorvane::platform {
@@ -9,8 +10,12 @@ namespace quorvane::platform {
 std::error_code errorFromErrno(int errnoValue);
 std::error_code lastError();
 
-// The system's text for an error, in Japanese where the system carries the translations, else in
-// the user's language; without a trailing period or blanks.
+// The system's text for an error in the language the program speaks, without a trailing period or
+// blanks. Japanese (the program's own language) where the system carries the translations, else the
+// user's language; in another language the user's locale where it speaks that one, else English.
 std::string errorText(std::error_code error);
+
+// The language the program speaks, as a code ("ja", "en"); "ja" until it is set.
+void setErrorTextLanguage(std::string_view language);
 
 } // namespace quorvane::platform

@@ -18,6 +18,17 @@
 
 namespace quorvane::platform {
 
+std::string messagesLocaleName()
+{
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return {};
+}
+
 std::string thousandsSeparator()
 {
     std::string separator;

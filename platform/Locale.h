@@ -6,6 +6,10 @@
 
 namespace quorvane::platform {
 
+// The name of the user's messages locale from the environment as POSIX orders it (LC_ALL,
+// LC_MESSAGES, LANG), such as "ja_JP.UTF-8"; empty when none is set, which means the C locale.
+std::string messagesLocaleName();
+
 // The thousands separator of the user's numeric locale; "," where the locale gives none.
 std::string thousandsSeparator();
 

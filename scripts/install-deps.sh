@@ -10,6 +10,10 @@ packages=(
     # Libraries of the program.
     qt6-base-dev qt6-multimedia-dev libqt6multimedia6 libqt6multimediawidgets6
     libicu-dev libjpeg62-turbo-dev
+    # The translations: lupdate and lrelease with their CMake functions, which compile
+    # translations/*.ts into the program, and Qt's own texts in Japanese for the standard buttons,
+    # the calendar and the fields' menus.
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     # Media playback through Qt Multimedia's GStreamer backend.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     # gst-launch-1.0, which makes the test video of the preview tests.

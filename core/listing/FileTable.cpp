@@ -1,5 +1,7 @@
 #include "FileTable.h"
 
+#include "core/text/Translation.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -93,14 +95,29 @@ void FileTable::clearFileRows(int count)
     std::fill(rows_.begin() + 1, rows_.end(), FileRow());
 }
 
+namespace {
+
+// The header cells after the name's, the same in both lists.
+FileRow listHeader(const std::string& name)
+{
+    return {name,
+            translate("FileList", "サイズ"),
+            translate("FileList", "作成日時"),
+            translate("FileList", "更新日時"),
+            translate("FileList", "ｱｸｾｽ日時"),
+            translate("FileList", "属性")};
+}
+
+} // namespace
+
 FileRow beforeListHeader()
 {
-    return {"変更前名", "サイズ", "作成日時", "更新日時", "ｱｸｾｽ日時", "属性"};
+    return listHeader(translate("FileList", "変更前名"));
 }
 
 FileRow afterListHeader()
 {
-    return {"変更後名", "サイズ", "作成日時", "更新日時", "ｱｸｾｽ日時", "属性"};
+    return listHeader(translate("FileList", "変更後名"));
 }
 
 } // namespace quorvane::core

@@ -1,5 +1,7 @@
 #include "Identity.h"
 
+#include "core/text/Translation.h"
+
 namespace quorvane::core {
 namespace {
 
@@ -12,11 +14,11 @@ public:
     {
         switch (static_cast<IdentityError>(value)) {
         case IdentityError::FolderChanged:
-            return "一覧のフォルダが削除されたか、別のフォルダに変わっています";
+            return translate("IdentityError", "一覧のフォルダが削除されたか、別のフォルダに変わっています");
         case IdentityError::FileChanged:
-            return "一覧に表示した後で、別のファイルに置き換えられています";
+            return translate("IdentityError", "一覧に表示した後で、別のファイルに置き換えられています");
         }
-        return "不明なエラーです";
+        return translate("IdentityError", "不明なエラーです");
     }
 };
 
@@ -64,8 +66,9 @@ std::error_code checkEntry(platform::FileSystem& fileSystem, std::string_view pa
 
 std::string folderChangedMessage(std::string_view folder)
 {
-    std::string message = makeError(IdentityError::FolderChanged).message();
-    message += "。何も変更しませんでした\r\n\r\n";
+    std::string message = withArguments(translate("Listing", "%1。何も変更しませんでした"),
+                                        {makeError(IdentityError::FolderChanged).message()});
+    message += "\r\n\r\n";
     message += folder;
     return message;
 }

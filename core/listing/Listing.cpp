@@ -3,6 +3,7 @@
 #include "Identity.h"
 #include "RowOrder.h"
 #include "TextForms.h"
+#include "core/text/Translation.h"
 #include "platform/ErrorCode.h"
 #include "platform/Locale.h"
 
@@ -23,6 +24,11 @@ FileRow listingRow(const platform::DirectoryEntry& entry, std::string_view thous
     return row;
 }
 
+std::string fileCountText(int count)
+{
+    return translate("Listing", "%n File(s)", nullptr, count);
+}
+
 namespace {
 
 ListingResult showRows(std::vector<FileRow>&& rows, FileTable& before, FileTable& after)
@@ -30,7 +36,7 @@ ListingResult showRows(std::vector<FileRow>&& rows, FileTable& before, FileTable
     ListingResult result;
     result.fileCount = static_cast<int>(rows.size());
     result.operationsEnabled = !rows.empty();
-    result.statusText = std::to_string(rows.size()) + " File(s)";
+    result.statusText = fileCountText(static_cast<int>(rows.size()));
 
     before.replaceFileRows(std::move(rows));
     after.clearFileRows(before.rowCount());
@@ -68,9 +74,11 @@ ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions&
     if (error) {
         // The rows read before the failure are not the folder: the user sees none of them and why.
         ListingResult result = clearLists(before, after);
-        result.statusText = readFailureStatus;
-        result.errorMessage = "フォルダを最後まで読み込めませんでした：" + options.folder + "\r\n\r\n" +
-                              platform::errorText(error);
+        result.statusText = translate("Listing", readFailureStatus);
+        result.errorMessage =
+            withArguments(translate("Listing", "フォルダを最後まで読み込めませんでした：%1"),
+                          {options.folder}) +
+            "\r\n\r\n" + platform::errorText(error);
         return result;
     }
     // The system returns entries in the order its directory index keeps them, which on Linux is a
@@ -88,8 +96,9 @@ ListingResult clearLists(FileTable& before, FileTable& after)
 
 std::string lostFolderMessage(std::string_view folder)
 {
-    std::string message = makeError(IdentityError::FolderChanged).message();
-    message += "。一覧を空にしました\r\n\r\n";
+    std::string message = withArguments(translate("Listing", "%1。一覧を空にしました"),
+                                        {makeError(IdentityError::FolderChanged).message()});
+    message += "\r\n\r\n";
     message += folder;
     return message;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileTable.h"
+#include "core/text/Translation.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 
@@ -19,12 +20,13 @@ struct ListingOptions
 struct ListingResult
 {
     int fileCount = 0;
-    std::string statusText; // "0 File(s)", "1 File(s)", "25 File(s)"; "読込エラー" for a failed read
+    // "0 File(s)", "1 File(s)", "25 File(s)"; "読込エラー" for a failed read; in the user's language
+    std::string statusText;
     bool operationsEnabled = false; // the operation controls are on when a file was found
     std::string errorMessage;       // why a folder could not be read to its end; empty when it was
 };
 
-inline constexpr std::string_view readFailureStatus = "読込エラー";
+inline constexpr const char* readFailureStatus = QT_TRANSLATE_NOOP("Listing", "読込エラー");
 
 // Lists the folder into the before list, one row per entry in the order a press on the name
 // column's header gives (gridSort), with each file's identity and the folder's own, sizes the after
@@ -40,6 +42,9 @@ ListingResult clearLists(FileTable& before, FileTable& after);
 // What the window says when the listed folder is deleted or moved away: its rows name nothing any
 // more, so the lists are emptied rather than filled with a neighbouring folder.
 std::string lostFolderMessage(std::string_view folder);
+
+// The status text of a listing of count files, in the user's language: "25 File(s)".
+std::string fileCountText(int count);
 
 // The row the listing writes for one entry.
 FileRow listingRow(const platform::DirectoryEntry& entry, std::string_view thousandsSeparator,

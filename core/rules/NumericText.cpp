@@ -1,5 +1,7 @@
 #include "NumericText.h"
 
+#include "core/text/Translation.h"
+
 #include <algorithm>
 
 namespace quorvane::core {
@@ -112,7 +114,7 @@ std::size_t patternDecimals(const NumberPattern& pattern)
 NumberResult conversionError(const std::string& cleaned)
 {
     NumberResult result;
-    result.error = "'" + cleaned + "' は浮動小数点数ではありません";
+    result.error = withArguments(translate("NumericText", "'%1' は浮動小数点数ではありません"), {cleaned});
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "NameParts.h"
 #include "TextConversions.h"
 #include "core/listing/Path.h"
+#include "core/text/Translation.h"
 #include "platform/Utf8.h"
 
 #include <unicode/uchar.h>
@@ -137,19 +138,19 @@ std::optional<std::string_view> replaceOptionHint(int index)
 {
     switch (static_cast<NameConversion>(index)) {
     case NameConversion::None:
-        return "ex) abC.txt -> abC.txt";
+        return QT_TRANSLATE_NOOP("ReplaceOptions", "ex) abC.txt -> abC.txt");
     case NameConversion::LowerCase:
-        return "ex) abC.txt -> abc.txt";
+        return QT_TRANSLATE_NOOP("ReplaceOptions", "ex) abC.txt -> abc.txt");
     case NameConversion::UpperCase:
-        return "ex) abC.txt -> ABC.txt";
+        return QT_TRANSLATE_NOOP("ReplaceOptions", "ex) abC.txt -> ABC.txt");
     case NameConversion::Capitalise:
         // Capitalising works on whole characters, so the warning about garbled names is gone.
-        return "ex) abC.txt -> Abc.txt";
+        return QT_TRANSLATE_NOOP("ReplaceOptions", "ex) abC.txt -> Abc.txt");
     case NameConversion::Reverse:
         // Reversal moves whole user-perceived characters; nothing is garbled.
-        return "ex) abC.txt -> Cba.txt";
+        return QT_TRANSLATE_NOOP("ReplaceOptions", "ex) abC.txt -> Cba.txt");
     case NameConversion::ShortName:
-        return "ex) Abcdefghij.txt -> Abcdef~1.txt";
+        return QT_TRANSLATE_NOOP("ReplaceOptions", "ex) Abcdefghij.txt -> Abcdef~1.txt");
     case NameConversion::FullWidth:
     case NameConversion::HalfWidth:
         break;
@@ -159,7 +160,7 @@ std::optional<std::string_view> replaceOptionHint(int index)
 
 std::string_view initialReplaceOptionHint()
 {
-    return "ex) AbC.txt -> AbC.txt";
+    return QT_TRANSLATE_NOOP("ReplaceOptions", "ex) AbC.txt -> AbC.txt");
 }
 
 } // namespace quorvane::core

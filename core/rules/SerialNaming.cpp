@@ -57,28 +57,27 @@ struct Piece
     bool nameBearing = false;
 };
 
-Piece piece(std::string_view selector, std::string_view stem, const std::string& serial, const Clock& clock)
+Piece piece(const SerialPiece& chosen, std::string_view stem, const std::string& serial, const Clock& clock)
 {
-    if (selector == stemPieceItem) {
+    switch (chosen.kind) {
+    case PieceKind::Stem:
         return {std::string(stem), true};
-    }
-    if (selector == serialPieceItem) {
+    case PieceKind::Serial:
         return {serial, true};
-    }
-    if (selector == datePieceItem) {
+    case PieceKind::Date:
         return {dateText(clock())};
-    }
-    if (selector == timePieceItem) {
+    case PieceKind::Time:
         return {timeText(clock())};
-    }
-    if (selector == dateTimePieceItem) {
+    case PieceKind::DateTime: {
         const platform::LocalDateTime now = clock();
         return {dateText(now) + timeText(now)};
     }
-    if (selector == underscorePieceItem) {
+    case PieceKind::Underscore:
         return {"_"};
+    case PieceKind::Text:
+        break;
     }
-    return {std::string(selector)};
+    return {chosen.text};
 }
 
 // start + (r - 1), wrapping instead of overflowing at the ends of the range.
@@ -88,6 +87,26 @@ std::int64_t rowValue(std::int64_t start, int row)
 }
 
 } // namespace
+
+SerialPiece pieceOfStoredText(std::string_view text)
+{
+    for (const PieceItem& item : pieceItems) {
+        if (text == item.words) {
+            return item.kind;
+        }
+    }
+    return std::string(text);
+}
+
+std::string storedText(const SerialPiece& piece)
+{
+    for (const PieceItem& item : pieceItems) {
+        if (piece.kind == item.kind) {
+            return item.words;
+        }
+    }
+    return piece.text;
+}
 
 std::string serialText(std::int64_t value, int digitCount)
 {
@@ -113,14 +132,15 @@ SerialResult planSerialNaming(const FileTable& before, FileTable& after, const S
         const std::optional<int> digitCount = wholeNumber(options.digitCountText);
         if (!digitCount) {
             return {SerialOutcome::DigitCountNotInteger,
-                    "'" + options.digitCountText + "' は整数ではありません"};
+                    withArguments(translate("SerialNaming", "'%1' は整数ではありません"),
+                                  {options.digitCountText})};
         }
         const std::string serial = serialText(rowValue(options.start, r), *digitCount);
         const Piece front = piece(options.front, parts.stem, serial, clock);
         const Piece middle = piece(options.middle, parts.stem, serial, clock);
         const Piece back = piece(options.back, parts.stem, serial, clock);
         if (!front.nameBearing && !middle.nameBearing && !back.nameBearing) {
-            return {SerialOutcome::NoNameBearingPiece, std::string(noNameBearingPieceMessage)};
+            return {SerialOutcome::NoNameBearingPiece, translate("SerialNaming", noNameBearingPieceMessage)};
         }
         std::string name = front.text + middle.text + back.text;
         name.append(parts.extension);

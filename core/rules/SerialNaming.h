@@ -1,31 +1,72 @@
 #pragma once
 
 #include "core/listing/FileTable.h"
+#include "core/text/Translation.h"
 #include "platform/LocalTime.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace quorvane::core {
 
 // The local wall clock, read afresh for every date or time piece; platform::localNow in the program.
 using Clock = std::function<platform::LocalDateTime()>;
 
-// The six items of every piece selector, in list order. A selector's text is compared with them
-// exactly: byte for byte, case-sensitive, untrimmed.
-inline constexpr std::string_view stemPieceItem = "元ファイル名";
-inline constexpr std::string_view serialPieceItem = "連番";
-inline constexpr std::string_view datePieceItem = "日付(YYYYMMDD)";
-inline constexpr std::string_view timePieceItem = "時刻(HHMMSS)";
-inline constexpr std::string_view dateTimePieceItem = "日付+時刻(YYYYMMDDHHMMSS)";
-inline constexpr std::string_view underscorePieceItem = "_(アンダーライン)";
+// What a piece selector puts into the name: one of its six items, or the text typed into it.
+enum class PieceKind
+{
+    Text, // the typed text, inserted as it is
+    Stem, // the file's name without its extension
+    Serial,
+    Date,       // YYYYMMDD
+    Time,       // HHMMSS
+    DateTime,   // YYYYMMDDHHMMSS
+    Underscore, // "_"
+};
+
+// A selector's piece. The window tells an item from typed text by the item the selector shows, in
+// whichever language it shows it, so a typed text is never taken for an item.
+struct SerialPiece
+{
+    PieceKind kind = PieceKind::Text;
+    std::string text; // the typed text, for PieceKind::Text
+
+    SerialPiece() = default;
+    SerialPiece(PieceKind item) : kind(item) {}
+    SerialPiece(std::string typed) : text(std::move(typed)) {}
+    SerialPiece(const char* typed) : text(typed) {}
+
+    bool operator==(const SerialPiece&) const = default;
+};
+
+// The six items of every piece selector in list order, each with its words: the source text the
+// selector shows translated, and what the settings file keeps for the item.
+struct PieceItem
+{
+    PieceKind kind;
+    const char* words;
+};
+inline constexpr PieceItem pieceItems[] = {
+    {PieceKind::Stem, QT_TRANSLATE_NOOP("SerialPieces", "元ファイル名")},
+    {PieceKind::Serial, QT_TRANSLATE_NOOP("SerialPieces", "連番")},
+    {PieceKind::Date, QT_TRANSLATE_NOOP("SerialPieces", "日付(YYYYMMDD)")},
+    {PieceKind::Time, QT_TRANSLATE_NOOP("SerialPieces", "時刻(HHMMSS)")},
+    {PieceKind::DateTime, QT_TRANSLATE_NOOP("SerialPieces", "日付+時刻(YYYYMMDDHHMMSS)")},
+    {PieceKind::Underscore, QT_TRANSLATE_NOOP("SerialPieces", "_(アンダーライン)")},
+};
+
+// The piece the settings file keeps as text: the item of those words (byte for byte), else typed
+// text; and back.
+SerialPiece pieceOfStoredText(std::string_view text);
+std::string storedText(const SerialPiece& piece);
 
 struct SerialOptions
 {
-    std::string front; // the three selectors' texts
-    std::string middle;
-    std::string back;
+    SerialPiece front; // the three selectors' pieces
+    SerialPiece middle;
+    SerialPiece back;
     std::int64_t start = 0;           // the serial start field's committed value, a whole number
     std::string digitCountText = "1"; // the digit count field's text, read as it stands
 };
@@ -40,11 +81,11 @@ enum class SerialOutcome
 struct SerialResult
 {
     SerialOutcome outcome = SerialOutcome::Planned;
-    std::string message; // empty when planned
+    std::string message; // empty when planned, else in the user's language
 };
 
-inline constexpr std::string_view noNameBearingPieceMessage =
-    "【元ファイル名】もしくは【連番】を必ずファイル名に含めてください";
+inline constexpr const char* noNameBearingPieceMessage =
+    QT_TRANSLATE_NOOP("SerialNaming", "【元ファイル名】もしくは【連番】を必ずファイル名に含めてください");
 
 // Writes the after list's row count and, for every file row, the name composed of the front, middle
 // and back pieces followed by the row's extension, with columns 1 to 5 copied. The row count is set

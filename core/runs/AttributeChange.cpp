@@ -55,8 +55,8 @@ ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& aft
         return error;
     });
     snapshot = std::move(run);
-    result.message = withFailureList(std::string(attributeCompletedMessage), "属性を変更できませんでした",
-                                     result.failures);
+    result.message = withFailureList(translate("Runs", attributeCompletedMessage),
+                                     translate("Runs", "属性を変更できませんでした"), result.failures);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "core/listing/FileTable.h"
 #include "core/runs/RunFailure.h"
 #include "core/runs/UndoSnapshot.h"
+#include "core/text/Translation.h"
 #include "platform/FileSystem.h"
 
 #include <string>
@@ -27,7 +28,7 @@ struct AttributeOptions
     AttributeMode mode = AttributeMode::Add;
 };
 
-inline constexpr std::string_view attributeCompletedMessage = "属性変更が完了しました";
+inline constexpr const char* attributeCompletedMessage = QT_TRANSLATE_NOOP("Runs", "属性変更が完了しました");
 
 // The character of one attribute in the planned text: its letter or "-", decided by the mode,
 // whether its box is checked, and whether the letter occurs anywhere in the before text.

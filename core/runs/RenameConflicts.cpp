@@ -1,5 +1,7 @@
 #include "RenameConflicts.h"
 
+#include "core/text/Translation.h"
+
 #include <string_view>
 
 namespace quorvane::core {
@@ -32,18 +34,19 @@ std::string conflictReason(const RenameConflict& conflict)
 {
     switch (conflict.kind) {
     case ConflictKind::SameNameAsRow:
-        return "同じ名前になるファイルがあります: " + std::to_string(conflict.otherRow + 1) + " 行目";
+        return withArguments(translate("Conflicts", "同じ名前になるファイルがあります: %1 行目"),
+                             {std::to_string(conflict.otherRow + 1)});
     case ConflictKind::NameTaken:
-        return "同じ名前のファイルがすでにあります";
+        return translate("Conflicts", "同じ名前のファイルがすでにあります");
     case ConflictKind::UnusableName:
-        return "使用できない名前です";
+        return translate("Conflicts", "使用できない名前です");
     }
     return {};
 }
 
 std::string conflictCountText(std::size_t count)
 {
-    return "衝突: " + std::to_string(count) + " 件";
+    return translate("Conflicts", "衝突: %n 件", nullptr, static_cast<int>(count));
 }
 
 } // namespace quorvane::core

@@ -83,11 +83,15 @@ std::string renameFailureMessage(const std::string& errorText, std::string_view 
                                  std::string_view afterName)
 {
     std::string message = errorText;
-    message += "\r\n\r\n変換前ファイル名：";
+    message += "\r\n\r\n";
+    message += translate("Runs", "変換前ファイル名：");
     message += beforeName;
-    message += "\r\n変換後ファイル名：";
+    message += "\r\n";
+    message += translate("Runs", "変換後ファイル名：");
     message += afterName;
-    message += "\r\n\r\nファイル名の変更を取り消しますか？\r\n";
+    message += "\r\n\r\n";
+    message += translate("Runs", "ファイル名の変更を取り消しますか？");
+    message += "\r\n";
     return message;
 }
 
@@ -155,11 +159,11 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
         return result;
     }
     snapshot = std::move(run);
-    result.message =
-        withSyncFailure(withStrandedFiles(withFailureList(std::string(renameCompletedMessage),
-                                                          "名前を変更できませんでした", result.failures),
-                                          result.strandedFiles),
-                        synced);
+    result.message = withSyncFailure(
+        withStrandedFiles(withFailureList(translate("Runs", renameCompletedMessage),
+                                          translate("Runs", "名前を変更できませんでした"), result.failures),
+                          result.strandedFiles),
+        synced);
     return result;
 }
 

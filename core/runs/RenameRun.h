@@ -3,6 +3,7 @@
 #include "core/listing/FileTable.h"
 #include "core/runs/RunFailure.h"
 #include "core/runs/UndoSnapshot.h"
+#include "core/text/Translation.h"
 #include "platform/FileSystem.h"
 
 #include <functional>
@@ -24,7 +25,7 @@ enum class Answer
 // Shows a failure message and gives the answer back; the window shows it in an error box.
 using FailureQuestion = std::function<Answer(const std::string& message)>;
 
-inline constexpr std::string_view renameCompletedMessage = "リネームが完了しました";
+inline constexpr const char* renameCompletedMessage = QT_TRANSLATE_NOOP("Runs", "リネームが完了しました");
 
 struct RenameRunResult
 {

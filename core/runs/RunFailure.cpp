@@ -3,6 +3,7 @@
 #include "UndoSnapshot.h"
 #include "core/listing/Identity.h"
 #include "core/listing/Path.h"
+#include "core/text/Translation.h"
 #include "platform/ErrorCode.h"
 
 #include <algorithm>
@@ -19,13 +20,13 @@ public:
     {
         switch (static_cast<RunError>(value)) {
         case RunError::UnusableName:
-            return "ファイル名に使えない名前です";
+            return translate("RunError", "ファイル名に使えない名前です");
         case RunError::UnusableTime:
-            return "指定された日時は現地時刻に存在しません";
+            return translate("RunError", "指定された日時は現地時刻に存在しません");
         case RunError::UnreadableRecord:
-            return "元の日時と属性の記録を読めません";
+            return translate("RunError", "元の日時と属性の記録を読めません");
         }
-        return "不明なエラーです";
+        return translate("RunError", "不明なエラーです");
     }
 };
 
@@ -54,20 +55,18 @@ std::string withFailureList(std::string message, std::string_view what,
     if (failures.empty()) {
         return message;
     }
-    message += "\r\n\r\n次の ";
-    message += std::to_string(failures.size());
-    message += " 個のファイルは";
-    message += what;
-    message += "：";
+    message += "\r\n\r\n";
+    const int failed = static_cast<int>(failures.size());
+    message += withArguments(translate("Runs", "次の %n 個のファイルは%1：", nullptr, failed), {what});
     const std::size_t listed = std::min(failures.size(), listedFailureCount);
     for (std::size_t i = 0; i < listed; ++i) {
         message += "\r\n";
         message += failures[i].name;
     }
     if (failures.size() > listed) {
-        message += "\r\nほか ";
-        message += std::to_string(failures.size() - listed);
-        message += " 個";
+        message += "\r\n";
+        const int unlisted = failed - static_cast<int>(listed);
+        message += translate("Runs", "ほか %n 個", nullptr, unlisted);
     }
     return message;
 }
@@ -104,8 +103,9 @@ std::vector<RunFailure> changeEachFile(const UndoSnapshot& snapshot, platform::F
 std::string withSyncFailure(std::string message, std::error_code error)
 {
     if (error) {
-        message += "\r\n\r\nフォルダの変更をディスクに書き込めませんでした：";
-        message += platform::errorText(error);
+        message += "\r\n\r\n";
+        message += withArguments(translate("Runs", "フォルダの変更をディスクに書き込めませんでした：%1"),
+                                 {platform::errorText(error)});
     }
     return message;
 }

@@ -21,7 +21,8 @@ enum class RunError : int
     UnreadableRecord = 3, // a snapshot entry whose times or attributes cannot be read back
 };
 
-// The error codes of RunError, whose texts (Japanese) the failure message shows like the system's.
+// The error codes of RunError, whose texts (in the user's language) the failure message shows like
+// the system's.
 const std::error_category& runErrorCategory();
 std::error_code makeError(RunError error);
 
@@ -62,7 +63,8 @@ private:
 };
 
 // The completion message followed, when files failed, by how many could not be changed and the
-// first few of their names: "\r\n\r\n次の 3 個のファイルは<what>：" and one name a line.
+// first few of their names: "\r\n\r\n次の 3 個のファイルは<what>：" and one name a line, in the
+// user's language; what is worded already.
 std::string withFailureList(std::string message, std::string_view what,
                             const std::vector<RunFailure>& failures);
 

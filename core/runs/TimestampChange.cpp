@@ -90,8 +90,8 @@ ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& aft
         return error;
     });
     snapshot = std::move(run);
-    result.message = withFailureList(std::string(timestampCompletedMessage), "日付を変更できませんでした",
-                                     result.failures);
+    result.message = withFailureList(translate("Runs", timestampCompletedMessage),
+                                     translate("Runs", "日付を変更できませんでした"), result.failures);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "core/listing/FileTable.h"
 #include "core/runs/RunFailure.h"
 #include "core/runs/UndoSnapshot.h"
+#include "core/text/Translation.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 
@@ -23,7 +24,8 @@ struct TimestampOptions
     std::optional<platform::LocalDateTime> accessed;
 };
 
-inline constexpr std::string_view timestampCompletedMessage = "ファイル日付の変更が完了しました";
+inline constexpr const char* timestampCompletedMessage =
+    QT_TRANSLATE_NOOP("Runs", "ファイル日付の変更が完了しました");
 
 // Sets the after list's row count to the before list's and copies every file row, with the chosen
 // modified and accessed times in columns 3 and 4 in the timestamp text form; a time not chosen

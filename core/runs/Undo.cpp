@@ -177,13 +177,15 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
     };
     std::stable_sort(result.failures.begin(), result.failures.end(), byRow);
     std::stable_sort(edited.begin(), edited.end(), byRow);
-    std::string message(undoCompletedMessage);
+    std::string message = translate("Runs", undoCompletedMessage);
     if (undone == 0) {
-        message = result.failures.empty() && edited.empty() ? nothingToUndoMessage : undoFailedMessage;
+        message = translate("Runs", result.failures.empty() && edited.empty() ? nothingToUndoMessage
+                                                                              : undoFailedMessage);
     }
-    message = withFailureList(std::move(message), "元に戻せませんでした", result.failures);
+    message = withFailureList(std::move(message), translate("Runs", "元に戻せませんでした"), result.failures);
     message = withFailureList(std::move(message),
-                              "実行の後で変更されていたため、日時と属性を戻しませんでした", edited);
+                              translate("Runs", "実行の後で変更されていたため、日時と属性を戻しませんでした"),
+                              edited);
     result.message = withSyncFailure(std::move(message), synced);
     return result;
 }

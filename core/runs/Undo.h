@@ -2,6 +2,7 @@
 
 #include "core/runs/RunFailure.h"
 #include "core/runs/UndoSnapshot.h"
+#include "core/text/Translation.h"
 #include "platform/FileSystem.h"
 
 #include <string>
@@ -11,10 +12,11 @@
 
 namespace quorvane::core {
 
-inline constexpr std::string_view undoCompletedMessage = "変更の取り消しが完了しました";
+inline constexpr const char* undoCompletedMessage = QT_TRANSLATE_NOOP("Runs", "変更の取り消しが完了しました");
 // An undo that changed no file says so instead of claiming completion.
-inline constexpr std::string_view undoFailedMessage = "変更を取り消せませんでした";
-inline constexpr std::string_view nothingToUndoMessage = "取り消す変更はありませんでした";
+inline constexpr const char* undoFailedMessage = QT_TRANSLATE_NOOP("Runs", "変更を取り消せませんでした");
+inline constexpr const char* nothingToUndoMessage =
+    QT_TRANSLATE_NOOP("Runs", "取り消す変更はありませんでした");
 
 struct UndoResult
 {

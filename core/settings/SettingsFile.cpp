@@ -1,6 +1,7 @@
 #include "core/settings/SettingsFile.h"
 
 #include "core/listing/Path.h"
+#include "core/text/Translation.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <cstdlib>
@@ -125,7 +126,7 @@ std::error_code SettingsFile::save(const IniFile& file) const
 
 std::string SettingsFile::writeFailureMessage() const
 {
-    return path_ + " に書き込めません";
+    return withArguments(translate("SettingsFile", "%1 に書き込めません"), {path_});
 }
 
 } // namespace quorvane::core

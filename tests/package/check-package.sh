@@ -47,7 +47,7 @@ depends_on() {
     tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qxF "$1"
 }
 for runtime in libqt6widgets6 libqt6multimedia6 gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
-    gstreamer1.0-libav fonts-ipafont-gothic; do
+    gstreamer1.0-libav fonts-ipafont-gothic qt6-translations-l10n; do
     depends_on "$runtime" || fail "Depends lacks $runtime, which the program loads at run time"
 done
 

@@ -55,6 +55,14 @@ TEST_P(SystemText, IsJapaneseWhereTheSystemCarriesTheTranslations)
 
 INSTANTIATE_TEST_SUITE_P(ErrorCode, SystemText, ::testing::ValuesIn(japaneseTexts), testing::SaysName());
 
+TEST(ErrorCode, IsEnglishWhileTheProgramSpeaksEnglish)
+{
+    setErrorTextLanguage("en");
+    const std::string english = errorText(errorFromErrno(ENOENT));
+    setErrorTextLanguage("ja");
+    EXPECT_EQ(english, "No such file or directory");
+}
+
 TEST(ErrorCode, NoErrorHasNoText)
 {
     EXPECT_EQ(errorText({}), "");

@@ -13,6 +13,17 @@ extern "C" const char* __lsan_default_suppressions()
 
 int main(int argc, char** argv)
 {
+    // The window tests read the window in Japanese, which the automatic language choice gives under
+    // the C locale's messages; the other categories of the user's locale stay as they are.
+    if (const QByteArray all = qgetenv("LC_ALL"); !all.isEmpty()) {
+        for (const char* category : {"LC_COLLATE", "LC_CTYPE", "LC_NUMERIC", "LC_TIME"}) {
+            if (qEnvironmentVariableIsEmpty(category)) {
+                qputenv(category, all);
+            }
+        }
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_MESSAGES", "C.UTF-8");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

@@ -1,6 +1,7 @@
 #include "MediaPlayer.h"
 
 #include <QAudioOutput>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QMediaMetaData>
 #include <QMediaPlayer>
@@ -26,12 +27,12 @@ struct ButtonLook
 };
 
 constexpr ButtonLook looks[6] = {
-    {"Play", QStyle::SP_MediaPlay, "再生"},
-    {"Pause", QStyle::SP_MediaPause, "一時停止"},
-    {"Stop", QStyle::SP_MediaStop, "停止"},
-    {"Prev", QStyle::SP_MediaSkipBackward, "先頭へ"},
-    {"Step", QStyle::SP_MediaSeekForward, "コマ送り"},
-    {"Back", QStyle::SP_MediaSeekBackward, "コマ戻し"},
+    {"Play", QStyle::SP_MediaPlay, QT_TRANSLATE_NOOP("quorvane::ui::MediaPlayer", "再生")},
+    {"Pause", QStyle::SP_MediaPause, QT_TRANSLATE_NOOP("quorvane::ui::MediaPlayer", "一時停止")},
+    {"Stop", QStyle::SP_MediaStop, QT_TRANSLATE_NOOP("quorvane::ui::MediaPlayer", "停止")},
+    {"Prev", QStyle::SP_MediaSkipBackward, QT_TRANSLATE_NOOP("quorvane::ui::MediaPlayer", "先頭へ")},
+    {"Step", QStyle::SP_MediaSeekForward, QT_TRANSLATE_NOOP("quorvane::ui::MediaPlayer", "コマ送り")},
+    {"Back", QStyle::SP_MediaSeekBackward, QT_TRANSLATE_NOOP("quorvane::ui::MediaPlayer", "コマ戻し")},
 };
 
 } // namespace
@@ -51,7 +52,6 @@ MediaPlayer::MediaPlayer(QWidget* displayArea, std::function<void(const QString&
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("mdi_Player_") + QLatin1String(looks[i].name));
         button->setIcon(style()->standardIcon(looks[i].icon));
-        button->setToolTip(QString::fromUtf8(looks[i].tip));
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(false);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -60,6 +60,7 @@ MediaPlayer::MediaPlayer(QWidget* displayArea, std::function<void(const QString&
         const auto which = static_cast<Button>(i);
         connect(button, &QToolButton::clicked, this, [this, which] { press(which); });
     }
+    retranslateUi();
     setEnabledButtons(stoppedSet);
     hide();
     displayArea_ = displayArea;
@@ -70,6 +71,21 @@ MediaPlayer::MediaPlayer(QWidget* displayArea, std::function<void(const QString&
             Q_EMIT openFailed();
         }
     });
+}
+
+void MediaPlayer::retranslateUi()
+{
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i]->setToolTip(tr(looks[i].tip));
+    }
+}
+
+void MediaPlayer::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi();
+    }
+    QWidget::changeEvent(event);
 }
 
 void MediaPlayer::createBackend()
@@ -202,7 +218,7 @@ MediaPlayer::Mode MediaPlayer::mode() const
 void MediaPlayer::requireOpen() const
 {
     if (!open_) {
-        throw std::runtime_error("MCI デバイスがありません");
+        throw std::runtime_error(tr("MCI デバイスがありません").toStdString());
     }
 }
 

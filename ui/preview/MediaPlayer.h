@@ -64,8 +64,8 @@ public:
     qint64 length() const;
     Mode mode() const;
 
-    // The buttons' actions. Each throws std::runtime_error "MCI デバイスがありません" when no media
-    // is open.
+    // The buttons' actions. Each throws std::runtime_error "MCI デバイスがありません" (in the
+    // language shown) when no media is open.
     void play();
     void pause(); // a pause while paused resumes
     void stop();
@@ -92,7 +92,12 @@ Q_SIGNALS:
     // The open media turned out to be unplayable while it loaded.
     void openFailed();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The buttons' tool tips in the language shown.
+    void retranslateUi();
     void createBackend();
     void requireOpen() const;
     void frameStep(int frames);

@@ -5,6 +5,7 @@
 #include "ui/widgets/ReadableColours.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -45,8 +46,22 @@ QString positionText(qint64 position, qint64 length)
 PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("img_Preview"));
-    setToolTip(QStringLiteral("イメージプレビュー"));
-    setStatusTip(QStringLiteral("イメージプレビュー"));
+    retranslateUi();
+}
+
+void PreviewImage::retranslateUi()
+{
+    setToolTip(tr("イメージプレビュー"));
+    setStatusTip(toolTip());
+}
+
+void PreviewImage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi();
+        Q_EMIT languageChanged();
+    }
+    QWidget::changeEvent(event);
 }
 
 void PreviewImage::setPicture(PreviewPicture picture)
@@ -128,6 +143,7 @@ PreviewPane::PreviewPane(const Controls& controls, platform::FileSystem& fileSys
     };
     connect(mdi_Player, &MediaPlayer::notify, this, &PreviewPane::mdi_PlayerNotify);
     connect(mdi_Player, &MediaPlayer::openFailed, this, &PreviewPane::openingFailed);
+    connect(img_Preview, &PreviewImage::languageChanged, this, &PreviewPane::showPictureSize);
 
     tim_Timer.setObjectName(QStringLiteral("tim_Timer"));
     tim_Timer.setInterval(100);
@@ -143,6 +159,14 @@ void PreviewPane::empty()
     display_->hide();
     img_Preview->clear();
     controls_.sizePanel->clear();
+    shownSize_.reset();
+}
+
+void PreviewPane::showPictureSize()
+{
+    if (shownSize_) {
+        controls_.sizePanel->setText(tr("Size: %1x%2").arg(shownSize_->height()).arg(shownSize_->width()));
+    }
 }
 
 void PreviewPane::showFile(const std::string& path)
@@ -167,9 +191,9 @@ void PreviewPane::showFile(const std::string& path)
     if (!picture) {
         return;
     }
-    const QSize size = picture->size;
+    shownSize_ = picture->size;
     img_Preview->setPicture(std::move(*picture));
-    controls_.sizePanel->setText(QStringLiteral("Size: %1x%2").arg(size.height()).arg(size.width()));
+    showPictureSize();
 }
 
 void PreviewPane::closePlayer()

@@ -38,10 +38,17 @@ public:
     // The picture's own size; empty when there is none.
     QSize pictureSize() const;
 
+Q_SIGNALS:
+    // The texts were worded again in the language shown.
+    void languageChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void retranslateUi();
+
     std::optional<PreviewPicture> picture_;
 };
 
@@ -95,11 +102,14 @@ public:
 
 private:
     void openingFailed();
+    // Status panel 2's text for the image shown, in the language shown.
+    void showPictureSize();
 
     Controls controls_;
     platform::FileSystem& fileSystem_;
     class PositionDisplay;
     PositionDisplay* display_ = nullptr;
+    std::optional<QSize> shownSize_; // the size of the image that showFile showed
 };
 
 } // namespace quorvane::ui

@@ -25,7 +25,7 @@ QString currentExceptionText()
     } catch (const std::exception& error) {
         return QString::fromUtf8(error.what());
     } catch (...) {
-        return QStringLiteral("不明なエラーが発生しました");
+        return QCoreApplication::translate("Application", "不明なエラーが発生しました");
     }
 }
 

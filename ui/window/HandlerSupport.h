@@ -19,6 +19,12 @@ inline std::string toBytes(const QString& text)
     return text.toUtf8().toStdString();
 }
 
+// A text that core marked for translation and hands over untranslated, in the language shown.
+inline QString wordedCoreText(const char* context, std::string_view sourceText)
+{
+    return QCoreApplication::translate(context, std::string(sourceText).c_str());
+}
+
 // The hourglass for as long as an operation works; restore() gives the arrow back early.
 class BusyCursor
 {

@@ -100,6 +100,7 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
     dirChangeDelay_.setInterval(50);
     connectHandlers();
     buildShortcuts();
+    retranslateUi();
     FormCreate();
 }
 
@@ -125,27 +126,25 @@ void Tfom_Main::buildToolbar()
         QStringLiteral("QToolBar#tol_ToolBar { border: 0px; border-bottom: 1px solid palette(mid); }"));
     addToolBar(Qt::TopToolBarArea, tol_ToolBar);
 
-    const auto button = [this](const char* name, ToolbarIcon icon, const QString& hint) {
+    const auto button = [this](const char* name, ToolbarIcon icon) {
         QToolButton* b = named(new QToolButton(tol_ToolBar), name);
         b->setIcon(toolbarIcon(icon));
         b->setFixedSize(29, 28);
         b->setAutoRaise(true);
-        b->setStatusTip(hint);
-        b->setToolTip(hint);
         tol_ToolBar->addWidget(b);
         return b;
     };
-    btn_Quit = button("btn_Quit", ToolbarIcon::Quit, QStringLiteral("終了"));
+    btn_Quit = button("btn_Quit", ToolbarIcon::Quit);
     tol_ToolBar->addSeparator();
-    btn_Return = button("btn_Return", ToolbarIcon::Undo, QStringLiteral("元に戻す"));
+    btn_Return = button("btn_Return", ToolbarIcon::Undo);
     tol_ToolBar->addSeparator();
-    btn_UpLine = button("btn_UpLine", ToolbarIcon::MoveUp, QStringLiteral("選択範囲を上へ移動"));
-    btn_DownLine = button("btn_DownLine", ToolbarIcon::MoveDown, QStringLiteral("選択範囲を下に移動"));
+    btn_UpLine = button("btn_UpLine", ToolbarIcon::MoveUp);
+    btn_DownLine = button("btn_DownLine", ToolbarIcon::MoveDown);
     tol_ToolBar->addSeparator();
-    btn_SortUpToDown = button("btn_SortUpToDown", ToolbarIcon::SideBySide, QStringLiteral("縦方向に二分"));
-    btn_SortRightToLeft = button("btn_SortRightToLeft", ToolbarIcon::Stacked, QStringLiteral("横方向に二分"));
+    btn_SortUpToDown = button("btn_SortUpToDown", ToolbarIcon::SideBySide);
+    btn_SortRightToLeft = button("btn_SortRightToLeft", ToolbarIcon::Stacked);
     tol_ToolBar->addSeparator();
-    btn_Preview = button("btn_Preview", ToolbarIcon::Preview, QStringLiteral("イメージプレビュー"));
+    btn_Preview = button("btn_Preview", ToolbarIcon::Preview);
     btn_Preview->setCheckable(true);
     tol_ToolBar->addSeparator();
 
@@ -154,7 +153,6 @@ void Tfom_Main::buildToolbar()
     cbo_FileType->setFixedWidth(144);
     cbo_FileType->setMaxVisibleItems(20);
     cbo_FileType->setInsertPolicy(QComboBox::NoInsert);
-    cbo_FileType->setStatusTip(QStringLiteral("絞り込むファイル種類"));
     // The combo sits 4 pixels from the toolbar's top edge.
     auto* comboHolder = named(new QWidget(tol_ToolBar), "pnl_FileType");
     auto* comboLayout = new QVBoxLayout(comboHolder);
@@ -163,9 +161,7 @@ void Tfom_Main::buildToolbar()
     comboLayout->addStretch(1);
     tol_ToolBar->addWidget(comboHolder);
 
-    btn_Filter = named(new QPushButton(QStringLiteral("絞り込み(&F)"), tol_ToolBar), "btn_Filter");
-    btn_Filter->setStatusTip(QStringLiteral("絞り込みの実行"));
-    btn_Filter->setToolTip(btn_Filter->statusTip());
+    btn_Filter = named(new QPushButton(tol_ToolBar), "btn_Filter");
     tol_ToolBar->addWidget(btn_Filter);
 }
 
@@ -176,7 +172,6 @@ void Tfom_Main::buildUpperArea()
     spl_001->setChildrenCollapsible(false);
 
     trr_DirList = named(new QTreeView(spl_001), "trr_DirList");
-    trr_DirList->setStatusTip(QStringLiteral("対象となるフォルダの指定"));
     dirModel = new QFileSystemModel(this);
     dirModel->setObjectName(QStringLiteral("trr_DirListModel"));
     // Hidden folders follow "隠しファイルは非表示", which starts checked.
@@ -242,8 +237,6 @@ void Tfom_Main::buildUpperArea()
 
     grd_FileList1 = named(new FileGrid(before, true, spl_002), "grd_FileList1");
     grd_FileList2 = named(new FileGrid(after, false, spl_002), "grd_FileList2");
-    grd_FileList1->setStatusTip(QStringLiteral("変更前ファイルリスト"));
-    grd_FileList2->setStatusTip(QStringLiteral("変更後ファイルリスト"));
     for (FileGrid* grid : {grd_FileList1, grd_FileList2}) {
         grid->setMinimumSize(20, 20);
     }
@@ -292,10 +285,9 @@ void Tfom_Main::FormCreate()
     resize(830, 600);
     settleLayout();
     setBeforeListWidth(pnl_Files->width() / 2 - 1);
-    // The header rows are written by the tables themselves; the grids show them.
-    before.setRow(0, core::beforeListHeader());
-    after.setRow(0, core::afterListHeader());
+    // The header rows are written by the tables themselves (retranslateUi); the grids show them.
     reloadLists();
+    selectPiece(cbo_FileName3, core::PieceKind::Serial);
     openStartFolder();
     LoadSettings();
 

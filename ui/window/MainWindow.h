@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "core/listing/FileTable.h"
+#include "core/rules/SerialNaming.h"
 #include "core/runs/RunFailure.h"
 #include "core/runs/TimestampChange.h"
 #include "core/runs/UndoSnapshot.h"
@@ -15,7 +16,9 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -190,9 +193,14 @@ public:
 
     // "設定"
     QWidget* tab_Setting = nullptr;
+    QGroupBox* grp_PreviewSetting = nullptr;
     QCheckBox* chk_Set_AutoPlay = nullptr;
+    QGroupBox* grp_ViewSetting = nullptr;
     QCheckBox* chk_Set_HideHideFile = nullptr;
     QCheckBox* chk_Set_HideSysFile = nullptr;
+    QGroupBox* grp_Language = nullptr;
+    QComboBox* cbo_Language = nullptr; // the language choice: "auto" or a language code as item data
+    QLabel* lbl_Version = nullptr;
 
     // --- Handlers, under the names the operations have always had.
     void trr_DirListChange();
@@ -222,9 +230,13 @@ public:
     void grp_OptionsClick(int index);
     void grp_JpegOptionsClick(int index);
     void trk_CompressionChange();
+    // Shows the window in the language chosen in cbo_Language, at once.
+    void cbo_LanguageChange();
 
 protected:
     bool event(QEvent* event) override;
+    // A change of language words every text of the window again (retranslateUi).
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -243,6 +255,16 @@ private:
     // Ctrl+Z undoes (when undo is offered), F5 lists the folder again, Ctrl+Q quits.
     void buildShortcuts();
     void FormCreate();
+    // Gives every control its caption, hint and items in the language shown, keeping what the
+    // user chose and typed; the texts that depend on a state are worded from that state.
+    void retranslateUi();
+    // The title: the program's name followed by the folder listed, which is empty when it went away.
+    void showFolderInTitle(const QString& folder);
+    // The piece a selector of the serial tab shows: the item whose words it shows, else its text.
+    core::SerialPiece selectedPiece(const QComboBox* selector) const;
+    void selectPiece(QComboBox* selector, const core::SerialPiece& piece);
+    // The hint of the conversion tab's mode group for each mode; for -1, before the first pick, its own.
+    static QString jpegModeHint(int index);
     void openStartFolder();
 
     // Brings a window that a size saved on another screen or at another scale makes larger than
@@ -306,6 +328,13 @@ private:
     platform::SortCollator collator_;
     QTimer dirChangeDelay_;
     QLabel* statusPanels_[3] = {};
+    std::size_t conflictCount_ = 0; // rows of the last rename preview that will fail
+    // What the texts that depend on a state were worded from, to word them again in another language.
+    std::string_view replaceOptionHint_; // the source text of grp_Options' hint
+    int jpegModeHint_ = -1;              // the mode grp_JpegOptions' hint names; -1 before a pick
+    int listedFileCount_ = -1;           // the last listing's file count; -1 before one
+    bool listingFailed_ = false;         // the last listing could not read its folder to the end
+    std::optional<QString> titleFolder_; // the folder the title names; none before a listing
     int tabWidth_ = 120;
     bool revealPending_ = false; // the chosen folder is scrolled into view as its parents load
     QString folderToKeep_;       // the current folder while the model drops and reads its entries again

@@ -32,23 +32,6 @@ platform::LocalDateTime localDateTime(const QDateTime& value)
     return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
-// The hint of the conversion tab's mode group for each mode.
-QString jpegModeHint(int index)
-{
-    switch (index) {
-    case 0:
-        return QStringLiteral("現在のBMPファイルをJPEGファイルに置換");
-    case 1:
-        return QStringLiteral("現在のJPEGファイルをBMPファイルに置換");
-    case 2:
-        return QStringLiteral("新規JPEGファイルを作成");
-    case 3:
-        return QStringLiteral("新規BMPファイルを作成");
-    default:
-        return {};
-    }
-}
-
 } // namespace
 
 // --- Timestamps ---------------------------------------------------------------------------------
@@ -109,7 +92,7 @@ bool Tfom_Main::runTimestampPreview()
 
 void Tfom_Main::prc_ChangeDateRun()
 {
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("ファイル日付の変更を実行します")) ==
+    if (boxes_.ask(MessageBoxes::Kind::Information, tr("ファイル日付の変更を実行します")) ==
         core::Answer::No) {
         return;
     }
@@ -119,7 +102,7 @@ void Tfom_Main::prc_ChangeDateRun()
         return; // a time the clock never shows: the preview said so, and nothing is changed
     }
     const core::TimestampOptions options = timestampOptions();
-    RunProgressWindow progress(this, QStringLiteral("ファイル日付を変更しています..."));
+    RunProgressWindow progress(this, tr("ファイル日付を変更しています..."));
     const core::ChangeRunResult result = core::runTimestampChange(
         before, after, before.listedFolder().path, options, fileSystem_, snapshot, progress.callback());
     progress.finish();
@@ -145,14 +128,14 @@ void Tfom_Main::btn_ChangeAttrTestClick()
 
 void Tfom_Main::btn_ChangeAttrRunClick()
 {
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("ファイル属性の変更を実行します")) ==
+    if (boxes_.ask(MessageBoxes::Kind::Information, tr("ファイル属性の変更を実行します")) ==
         core::Answer::No) {
         return;
     }
     BusyCursor busy;
     closeMediaPlayer();
     btn_ChangeAttrTestClick();
-    RunProgressWindow progress(this, QStringLiteral("ファイル属性を変更しています..."));
+    RunProgressWindow progress(this, tr("ファイル属性を変更しています..."));
     const core::ChangeRunResult result = core::runAttributeChange(before, after, before.listedFolder().path,
                                                                   fileSystem_, snapshot, progress.callback());
     progress.finish();
@@ -178,6 +161,7 @@ void Tfom_Main::grp_JpegOptionsClick(int index)
     if (index < 0) {
         return;
     }
+    jpegModeHint_ = index;
     grp_JpegOptions->setStatusTip(jpegModeHint(index));
     const bool writesJpeg = index == 0 || index == 2;
     for (QWidget* control : {static_cast<QWidget*>(grp_ArchiveOpt), static_cast<QWidget*>(trk_Compression),
@@ -194,8 +178,7 @@ void Tfom_Main::trk_CompressionChange()
 
 void Tfom_Main::btn_ChangeBMP2JPEGClick()
 {
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("画像ファイルを変換します")) ==
-        core::Answer::No) {
+    if (boxes_.ask(MessageBoxes::Kind::Information, tr("画像ファイルを変換します")) == core::Answer::No) {
         return;
     }
     BusyCursor busy;
@@ -204,7 +187,7 @@ void Tfom_Main::btn_ChangeBMP2JPEGClick()
     options.quality = trk_Compression->value();
     options.greyscale = chk_GrayScale->isChecked();
     options.progressive = chk_Progressive->isChecked();
-    RunProgressWindow progress(this, QStringLiteral("画像ファイルを変換しています..."));
+    RunProgressWindow progress(this, tr("画像ファイルを変換しています..."));
     const imaging::ConversionResult result = imaging::convertImages(
         before, before.listedFolder().path, options, fileSystem_, [&progress](int done, int total) {
             progress.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));

@@ -15,6 +15,7 @@
 #include "core/runs/RenameRun.h"
 #include "core/runs/TimestampChange.h"
 #include "core/runs/Undo.h"
+#include "core/settings/LanguageSetting.h"
 #include "core/settings/SettingsFile.h"
 #include "core/settings/WindowSettings.h"
 #include "ui/preview/PreviewPane.h"
@@ -126,6 +127,7 @@ void Tfom_Main::connectHandlers()
         trr_DirListChange();
     });
     on(chk_Set_HideSysFile, &QCheckBox::toggled, [this] { trr_DirListChange(); });
+    on(cbo_Language, &QComboBox::currentIndexChanged, [this] { cbo_LanguageChange(); });
 
     on(btn_AllChangeNameTest, &QPushButton::clicked, [this] { proc_FileNameChange(); });
     on(btn_ReplaceNameTest, &QPushButton::clicked, [this] { proc_ReplaceName(); });
@@ -349,6 +351,10 @@ void Tfom_Main::LoadSettings()
         chk_Set_HideSysFile->setChecked(hide->hideSystem);
     }
     chk_Set_AutoPlay->setChecked(settings.autoPlay());
+    // A language the selector does not offer follows the locale.
+    const int language = cbo_Language->findData(QString::fromStdString(core::readLanguageChoice(ini)));
+    cbo_Language->setCurrentIndex(std::max(0, language));
+    cbo_LanguageChange();
     applyInputs(core::readInputSettings(ini));
     if (patternsAdded) {
         // A settings folder that cannot be written is reported when the window closes.
@@ -376,6 +382,7 @@ void Tfom_Main::SaveSettings()
     settings.AutoPlay = core::WindowSettings::autoPlayFor(chk_Set_AutoPlay->isChecked());
     core::writeWindowSettings(ini, settings);
     core::writeInputSettings(ini, currentInputs());
+    core::writeLanguageChoice(ini, toBytes(cbo_Language->currentData().toString()));
     if (file.save(ini)) {
         boxes_.reportError(fromBytes(file.writeFailureMessage()));
     }
@@ -410,7 +417,7 @@ void Tfom_Main::trr_DirListChange()
     }
     grd_FileList1->repaint();
     grd_FileList2->repaint();
-    setWindowTitle(QStringLiteral("Quorvane    【") + selectedFolder() + QStringLiteral("】"));
+    showFolderInTitle(selectedFolder());
     btn_Return->setEnabled(false);
 }
 
@@ -426,6 +433,8 @@ void Tfom_Main::prc_DirListChange()
     if (!result.operationsEnabled) {
         prc_EnablesMode(false);
     }
+    listedFileCount_ = result.fileCount;
+    listingFailed_ = !result.errorMessage.empty();
     statusPanels_[0]->setText(fromBytes(result.statusText));
     clearPlanConflicts();
     reloadLists();
@@ -441,6 +450,8 @@ void Tfom_Main::dropListing(const std::string& message)
 {
     const core::ListingResult result = core::clearLists(before, after);
     prc_EnablesMode(false);
+    listedFileCount_ = result.fileCount;
+    listingFailed_ = false;
     statusPanels_[0]->setText(fromBytes(result.statusText));
     clearPlanConflicts();
     reloadLists();
@@ -454,7 +465,7 @@ void Tfom_Main::listedFolderVanished(const QString& folder)
     // Without a chosen folder the tree lists nothing by itself; the caption shows no folder.
     trr_DirList->setCurrentIndex(QModelIndex());
     dirChangeDelay_.stop();
-    setWindowTitle(QStringLiteral("Quorvane    【】"));
+    showFolderInTitle(QString());
     dropListing(core::lostFolderMessage(QFile::encodeName(folder).toStdString()));
 }
 
@@ -544,9 +555,9 @@ bool Tfom_Main::runSerialPreview()
 {
     BusyCursor busy;
     core::SerialOptions options;
-    options.front = toBytes(cbo_FileName1->currentText());
-    options.middle = toBytes(cbo_FileName2->currentText());
-    options.back = toBytes(cbo_FileName3->currentText());
+    options.front = selectedPiece(cbo_FileName1);
+    options.middle = selectedPiece(cbo_FileName2);
+    options.back = selectedPiece(cbo_FileName3);
     options.start = num_FileNameNo->value() / 10000;
     options.digitCountText = toBytes(num_NumberCnt->text());
     const core::SerialResult result =
@@ -558,7 +569,7 @@ bool Tfom_Main::runSerialPreview()
         showPlanConflicts();
         return true;
     case core::SerialOutcome::NoNameBearingPiece:
-        boxes_.tell(fromBytes(core::noNameBearingPieceMessage));
+        boxes_.tell(fromBytes(result.message));
         return false;
     case core::SerialOutcome::DigitCountNotInteger:
         boxes_.reportError(fromBytes(result.message));
@@ -610,13 +621,15 @@ void Tfom_Main::showPlanConflicts()
         clearPlanConflicts();
         return;
     }
-    sta_Conflicts->setText(fromBytes(core::conflictCountText(conflicts.size())));
+    conflictCount_ = conflicts.size();
+    sta_Conflicts->setText(fromBytes(core::conflictCountText(conflictCount_)));
     sta_Conflicts->show();
     sta_StatusBarResize();
 }
 
 void Tfom_Main::clearPlanConflicts()
 {
+    conflictCount_ = 0;
     sta_Conflicts->clear();
     sta_Conflicts->hide();
     sta_StatusBarResize();
@@ -625,7 +638,8 @@ void Tfom_Main::clearPlanConflicts()
 void Tfom_Main::grp_OptionsClick(int index)
 {
     if (const auto hint = core::replaceOptionHint(index)) {
-        grp_Options->setStatusTip(fromBytes(*hint));
+        replaceOptionHint_ = *hint;
+        grp_Options->setStatusTip(wordedCoreText("ReplaceOptions", *hint));
         DisplayHint(grp_Options->statusTip());
     }
 }
@@ -635,8 +649,7 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
     if (!commitFocusedNumber()) {
         return;
     }
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("リネームを実行します")) ==
-        core::Answer::No) {
+    if (boxes_.ask(MessageBoxes::Kind::Information, tr("リネームを実行します")) == core::Answer::No) {
         return;
     }
     BusyCursor busy;
@@ -650,7 +663,7 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
     } else {
         prc_ChangeExtTest();
     }
-    RunProgressWindow progress(this, QStringLiteral("ファイル名を変更しています..."));
+    RunProgressWindow progress(this, tr("ファイル名を変更しています..."));
     // An answer the user chose to keep stands for every later failure of this run.
     std::optional<core::Answer> standingAnswer;
     const core::RenameRunResult result = core::runRenames(
@@ -679,10 +692,10 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
         // undo can still put back. A complete rollback leaves the earlier run's undo as it was.
         if (!result.rollbackFailures.empty()) {
             boxes_.reportCompletion(
-                fromBytes(core::withStrandedFiles(core::withFailureList("ファイル名の変更を取り消しました",
-                                                                        "元の名前に戻せませんでした",
-                                                                        result.rollbackFailures),
-                                                  result.strandedFiles)),
+                fromBytes(core::withStrandedFiles(
+                    core::withFailureList(toBytes(tr("ファイル名の変更を取り消しました")),
+                                          toBytes(tr("元の名前に戻せませんでした")), result.rollbackFailures),
+                    result.strandedFiles)),
                 true);
             btn_Return->setEnabled(true);
         }
@@ -698,13 +711,12 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
 
 void Tfom_Main::btn_ReturnClick()
 {
-    if (boxes_.ask(MessageBoxes::Kind::Information, QStringLiteral("変更を取り消します")) ==
-        core::Answer::No) {
+    if (boxes_.ask(MessageBoxes::Kind::Information, tr("変更を取り消します")) == core::Answer::No) {
         return;
     }
     BusyCursor busy;
     closeMediaPlayer();
-    RunProgressWindow progress(this, QStringLiteral("変更を取り消しています..."));
+    RunProgressWindow progress(this, tr("変更を取り消しています..."));
     // The snapshot knows its folder; the tree may show another by now.
     const core::UndoResult result = core::undoLastRun(snapshot, fileSystem_, progress.callback());
     progress.finish();

@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace quorvane::ui {
 
@@ -27,9 +28,14 @@ void Tfom_Main::applyInputs(const core::InputSettings& inputs)
             box->setChecked(*value);
         }
     };
-    text(inputs.FileName1, [this](const QString& t) { cbo_FileName1->setEditText(t); });
-    text(inputs.FileName2, [this](const QString& t) { cbo_FileName2->setEditText(t); });
-    text(inputs.FileName3, [this](const QString& t) { cbo_FileName3->setEditText(t); });
+    // The file keeps an item by its Japanese words, whatever the language shown.
+    for (const auto& [value, selector] :
+         {std::pair{&inputs.FileName1, cbo_FileName1}, std::pair{&inputs.FileName2, cbo_FileName2},
+          std::pair{&inputs.FileName3, cbo_FileName3}}) {
+        if (*value) {
+            selectPiece(selector, core::pieceOfStoredText(**value));
+        }
+    }
     if (inputs.FileNameNo) {
         num_FileNameNo->setValue(static_cast<qint64>(*inputs.FileNameNo) * 10000);
     }
@@ -43,7 +49,8 @@ void Tfom_Main::applyInputs(const core::InputSettings& inputs)
     if (inputs.ReplaceOption) {
         grp_OptionsItems->button(*inputs.ReplaceOption)->setChecked(true);
         if (const auto hint = core::replaceOptionHint(*inputs.ReplaceOption)) {
-            grp_Options->setStatusTip(fromBytes(*hint));
+            replaceOptionHint_ = *hint;
+            grp_Options->setStatusTip(wordedCoreText("ReplaceOptions", *hint));
         }
     }
     text(inputs.Ext, [this](const QString& t) { edt_Ext->setText(t); });
@@ -63,9 +70,9 @@ void Tfom_Main::applyInputs(const core::InputSettings& inputs)
 core::InputSettings Tfom_Main::currentInputs() const
 {
     core::InputSettings inputs;
-    inputs.FileName1 = toBytes(cbo_FileName1->currentText());
-    inputs.FileName2 = toBytes(cbo_FileName2->currentText());
-    inputs.FileName3 = toBytes(cbo_FileName3->currentText());
+    inputs.FileName1 = core::storedText(selectedPiece(cbo_FileName1));
+    inputs.FileName2 = core::storedText(selectedPiece(cbo_FileName2));
+    inputs.FileName3 = core::storedText(selectedPiece(cbo_FileName3));
     inputs.FileNameNo =
         static_cast<int>(std::clamp<qint64>(num_FileNameNo->value() / 10000, INT_MIN, INT_MAX));
     bool isNumber = false;

@@ -2,9 +2,11 @@
 
 #include "MainWindow.h"
 #include "ToolbarIcons.h"
+#include "Translations.h"
 #include "WidgetNames.h"
 #include "core/rules/ReplaceRule.h"
 #include "core/rules/SerialNaming.h"
+#include "core/text/Language.h"
 #include "ui/widgets/ReadableColours.h"
 
 #include <QButtonGroup>
@@ -23,32 +25,22 @@
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quorvane::ui {
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
+QLabel* makeLabel(QWidget* parent, const char* name)
 {
-    return named(new QLabel(caption, parent), name);
+    return named(new QLabel(parent), name);
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint)
+QPushButton* makeButton(QWidget* parent, const char* name)
 {
-    QPushButton* button = named(new QPushButton(caption, parent), name);
-    button->setStatusTip(hint);
+    QPushButton* button = named(new QPushButton(parent), name);
     button->setMinimumWidth(110);
     return button;
-}
-
-QString previewCaption()
-{
-    return QStringLiteral("プレビュー(&P)");
-}
-
-QString runCaption()
-{
-    return QStringLiteral("  実  行  (&R)");
 }
 
 // The column of a tab's preview and run buttons, at its right edge.
@@ -63,14 +55,13 @@ QVBoxLayout* buttonColumn(QPushButton* preview, QPushButton* run)
     return column;
 }
 
+// A selector of the serial tab: its items carry their piece; their words follow the language.
 QComboBox* pieceSelector(QWidget* parent, const char* name)
 {
     QComboBox* selector = named(new QComboBox(parent), name);
     selector->setEditable(true);
-    for (const std::string_view item :
-         {core::stemPieceItem, core::serialPieceItem, core::datePieceItem, core::timePieceItem,
-          core::dateTimePieceItem, core::underscorePieceItem}) {
-        selector->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+    for (const core::PieceItem& item : core::pieceItems) {
+        selector->addItem(QString(), static_cast<int>(item.kind));
     }
     selector->setCurrentIndex(-1);
     selector->setEditText(QString());
@@ -85,16 +76,14 @@ void Tfom_Main::buildSerialTab()
     tab_FileName = named(new QWidget, "tab_FileName");
     auto* row = new QHBoxLayout(tab_FileName);
 
-    grp_FileName = named(new QGroupBox(QStringLiteral("【ファイル名】"), tab_FileName), "grp_FileName");
-    grp_FileName->setStatusTip(QStringLiteral("【前方】+【中間】+【後方】.<元の拡張子>"));
+    grp_FileName = named(new QGroupBox(tab_FileName), "grp_FileName");
     auto* names = new QGridLayout(grp_FileName);
-    lbl_FileName1 = makeLabel(grp_FileName, "lbl_FileName1", QStringLiteral("ファイル名【前方】："));
-    lbl_FileName2 = makeLabel(grp_FileName, "lbl_FileName2", QStringLiteral("ファイル名【中間】："));
-    lbl_FileName3 = makeLabel(grp_FileName, "lbl_FileName3", QStringLiteral("ファイル名【後方】："));
+    lbl_FileName1 = makeLabel(grp_FileName, "lbl_FileName1");
+    lbl_FileName2 = makeLabel(grp_FileName, "lbl_FileName2");
+    lbl_FileName3 = makeLabel(grp_FileName, "lbl_FileName3");
     cbo_FileName1 = pieceSelector(grp_FileName, "cbo_FileName1");
     cbo_FileName2 = pieceSelector(grp_FileName, "cbo_FileName2");
     cbo_FileName3 = pieceSelector(grp_FileName, "cbo_FileName3");
-    cbo_FileName3->setEditText(QStringLiteral("連番"));
     names->addWidget(lbl_FileName1, 0, 0);
     names->addWidget(cbo_FileName1, 0, 1);
     names->addWidget(lbl_FileName2, 1, 0);
@@ -103,11 +92,11 @@ void Tfom_Main::buildSerialTab()
     names->addWidget(cbo_FileName3, 2, 1);
     row->addWidget(grp_FileName);
 
-    grp_Number = named(new QGroupBox(QStringLiteral("【連番】"), tab_FileName), "grp_Number");
+    grp_Number = named(new QGroupBox(tab_FileName), "grp_Number");
     grp_Number->setMinimumWidth(170);
     auto* numbers = new QGridLayout(grp_Number);
-    lbl_FileNameNo = makeLabel(grp_Number, "lbl_FileNameNo", QStringLiteral("連番開始番号："));
-    lbl_NumberCnt = makeLabel(grp_Number, "lbl_NumberCnt", QStringLiteral("連番桁数："));
+    lbl_FileNameNo = makeLabel(grp_Number, "lbl_FileNameNo");
+    lbl_NumberCnt = makeLabel(grp_Number, "lbl_NumberCnt");
     num_FileNameNo = named(new TNumEdit(grp_Number), "num_FileNameNo");
     num_FileNameNo->setMaxLength(5);
     num_FileNameNo->setFixedWidth(60);
@@ -142,12 +131,10 @@ void Tfom_Main::buildSerialTab()
     row->addWidget(grp_Number);
     row->addStretch(1);
 
-    btn_AllChangeNameTest = makeButton(tab_FileName, "btn_AllChangeNameTest", previewCaption(),
-                                       QStringLiteral("リネーム結果のプレビュー"));
-    btn_AllChangeNameRun =
-        makeButton(tab_FileName, "btn_AllChangeNameRun", runCaption(), QStringLiteral("リネームの実行"));
+    btn_AllChangeNameTest = makeButton(tab_FileName, "btn_AllChangeNameTest");
+    btn_AllChangeNameRun = makeButton(tab_FileName, "btn_AllChangeNameRun");
     row->addLayout(buttonColumn(btn_AllChangeNameTest, btn_AllChangeNameRun));
-    pag_EditMenu->addTab(tab_FileName, QStringLiteral("連番"));
+    pag_EditMenu->addTab(tab_FileName, QString());
 }
 
 void Tfom_Main::buildReplaceTab()
@@ -155,18 +142,15 @@ void Tfom_Main::buildReplaceTab()
     tab_FileName2 = named(new QWidget, "tab_FileName2");
     auto* row = new QHBoxLayout(tab_FileName2);
 
-    grp_SearchReplace =
-        named(new QGroupBox(QStringLiteral("【検索・置換ファイル名】"), tab_FileName2), "grp_SearchReplace");
+    grp_SearchReplace = named(new QGroupBox(tab_FileName2), "grp_SearchReplace");
     auto* fields = new QGridLayout(grp_SearchReplace);
-    lbl_SearchName = makeLabel(grp_SearchReplace, "lbl_SearchName", QStringLiteral("検索文字列："));
-    lbl_ReplaceName = makeLabel(grp_SearchReplace, "lbl_ReplaceName", QStringLiteral("置換文字列："));
+    lbl_SearchName = makeLabel(grp_SearchReplace, "lbl_SearchName");
+    lbl_ReplaceName = makeLabel(grp_SearchReplace, "lbl_ReplaceName");
     edt_SearchName = named(new QLineEdit(grp_SearchReplace), "edt_SearchName");
     edt_ReplaceName = named(new QLineEdit(grp_SearchReplace), "edt_ReplaceName");
     edt_SearchName->setMinimumWidth(180);
-    chk_UpLow =
-        named(new QCheckBox(QStringLiteral("大文字と小文字を区別する"), grp_SearchReplace), "chk_UpLow");
-    chk_ChangeExt =
-        named(new QCheckBox(QStringLiteral("拡張子も置換対象にする"), grp_SearchReplace), "chk_ChangeExt");
+    chk_UpLow = named(new QCheckBox(grp_SearchReplace), "chk_UpLow");
+    chk_ChangeExt = named(new QCheckBox(grp_SearchReplace), "chk_ChangeExt");
     fields->addWidget(lbl_SearchName, 0, 0);
     fields->addWidget(edt_SearchName, 0, 1);
     fields->addWidget(lbl_ReplaceName, 1, 0);
@@ -175,21 +159,14 @@ void Tfom_Main::buildReplaceTab()
     fields->addWidget(chk_ChangeExt, 3, 0, 1, 2);
     row->addWidget(grp_SearchReplace);
 
-    grp_Options = named(new QGroupBox(QStringLiteral("【オプション】"), tab_FileName2), "grp_Options");
-    grp_Options->setStatusTip(
-        QString::fromUtf8(core::initialReplaceOptionHint().data(),
-                          static_cast<qsizetype>(core::initialReplaceOptionHint().size())));
+    grp_Options = named(new QGroupBox(tab_FileName2), "grp_Options");
+    replaceOptionHint_ = core::initialReplaceOptionHint();
     grp_OptionsItems = new QButtonGroup(grp_Options);
     grp_OptionsItems->setObjectName(QStringLiteral("grp_OptionsItems"));
     auto* options = new QGridLayout(grp_Options);
     options->setVerticalSpacing(0);
-    const QString captions[] = {
-        QStringLiteral("何もしない"),         QStringLiteral("小文字に変換"),  QStringLiteral("大文字に変換"),
-        QStringLiteral("先頭を大文字に変換"), QStringLiteral("全角に変換"),    QStringLiteral("半角に変換"),
-        QStringLiteral("逆順に並び替え"),     QStringLiteral("8.3形式に変換"),
-    };
     for (int index = 0; index < 8; ++index) {
-        auto* item = new QRadioButton(captions[index], grp_Options);
+        auto* item = new QRadioButton(grp_Options);
         item->setObjectName(QStringLiteral("grp_Options_%1").arg(index));
         grp_OptionsItems->addButton(item, index);
         options->addWidget(item, index % 4, index / 4);
@@ -198,24 +175,21 @@ void Tfom_Main::buildReplaceTab()
     row->addWidget(grp_Options);
     row->addStretch(1);
 
-    btn_ReplaceNameTest = makeButton(tab_FileName2, "btn_ReplaceNameTest", previewCaption(),
-                                     QStringLiteral("リネーム結果のプレビュー"));
-    btn_ReplaceNameRun =
-        makeButton(tab_FileName2, "btn_ReplaceNameRun", runCaption(), QStringLiteral("リネームの実行"));
+    btn_ReplaceNameTest = makeButton(tab_FileName2, "btn_ReplaceNameTest");
+    btn_ReplaceNameRun = makeButton(tab_FileName2, "btn_ReplaceNameRun");
     row->addLayout(buttonColumn(btn_ReplaceNameTest, btn_ReplaceNameRun));
-    pag_EditMenu->addTab(tab_FileName2, QStringLiteral("置換"));
+    pag_EditMenu->addTab(tab_FileName2, QString());
 }
 
 void Tfom_Main::buildExtensionTab()
 {
     tab_FileNameExt = named(new QWidget, "tab_FileNameExt");
     auto* row = new QHBoxLayout(tab_FileNameExt);
-    grp_Ext = named(new QGroupBox(QStringLiteral("【拡張子】"), tab_FileNameExt), "grp_Ext");
+    grp_Ext = named(new QGroupBox(tab_FileNameExt), "grp_Ext");
     auto* fields = new QHBoxLayout(grp_Ext);
-    lbl_Ext = makeLabel(grp_Ext, "lbl_Ext", QStringLiteral("新拡張子："));
-    lbl_ExtPeriod = makeLabel(grp_Ext, "lbl_ExtPeriod", QStringLiteral("．"));
+    lbl_Ext = makeLabel(grp_Ext, "lbl_Ext");
+    lbl_ExtPeriod = makeLabel(grp_Ext, "lbl_ExtPeriod");
     edt_Ext = named(new QLineEdit(grp_Ext), "edt_Ext");
-    edt_Ext->setStatusTip(QStringLiteral("ピリオドは必要ありません"));
     edt_Ext->setFixedWidth(100);
     fields->addWidget(lbl_Ext);
     fields->addWidget(lbl_ExtPeriod);
@@ -225,103 +199,82 @@ void Tfom_Main::buildExtensionTab()
     column->addStretch(1);
     row->addLayout(column);
     row->addStretch(1);
-    btn_ChangeExtTest = makeButton(tab_FileNameExt, "btn_ChangeExtTest", previewCaption(),
-                                   QStringLiteral("リネーム結果のプレビュー"));
-    btn_ChangeExtRun =
-        makeButton(tab_FileNameExt, "btn_ChangeExtRun", runCaption(), QStringLiteral("拡張子変更の実行"));
+    btn_ChangeExtTest = makeButton(tab_FileNameExt, "btn_ChangeExtTest");
+    btn_ChangeExtRun = makeButton(tab_FileNameExt, "btn_ChangeExtRun");
     row->addLayout(buttonColumn(btn_ChangeExtTest, btn_ChangeExtRun));
-    pag_EditMenu->addTab(tab_FileNameExt, QStringLiteral("拡張子"));
+    pag_EditMenu->addTab(tab_FileNameExt, QString());
 }
 
 void Tfom_Main::buildDateTab()
 {
     tab_FileNameDate = named(new QWidget, "tab_FileNameDate");
     auto* row = new QHBoxLayout(tab_FileNameDate);
-    grp_FileDate = named(new QGroupBox(QStringLiteral("【ファイル日付】"), tab_FileNameDate), "grp_FileDate");
+    grp_FileDate = named(new QGroupBox(tab_FileNameDate), "grp_FileDate");
     auto* grid = new QGridLayout(grp_FileDate);
     grid->setVerticalSpacing(2);
-    // The pickers and their calendars speak the program's language and start the week on the day
-    // a Japanese calendar does, whatever the system's locale.
-    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-    const auto pair = [this, grid, &japanese](int line, QLabel*& label, const char* labelName,
-                                              const QString& caption, QDateTimeEdit*& date,
-                                              const char* dateName, QTimeEdit*& time, const char* timeName) {
-        label = makeLabel(grp_FileDate, labelName, caption);
+    // The pickers and their calendars speak the program's language (retranslateUi).
+    const auto pair = [this, grid](int line, QLabel*& label, const char* labelName, QDateTimeEdit*& date,
+                                   const char* dateName, QTimeEdit*& time, const char* timeName) {
+        label = makeLabel(grp_FileDate, labelName);
         date = named(new QDateTimeEdit(grp_FileDate), dateName);
-        date->setLocale(japanese);
         date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         date->setCalendarPopup(true);
         date->setTimeSpec(Qt::LocalTime);
         date->setMinimumWidth(120);
-        date->calendarWidget()->setLocale(japanese);
-        date->calendarWidget()->setFirstDayOfWeek(japanese.firstDayOfWeek());
         time = named(new QTimeEdit(grp_FileDate), timeName);
-        time->setLocale(japanese);
         time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         grid->addWidget(label, line, 0);
         grid->addWidget(date, line, 2);
         grid->addWidget(time, line, 3);
     };
-    pair(0, lbl_CreateDate, "lbl_CreateDate", QStringLiteral("作成日時："), dtt_CreateDate, "dtt_CreateDate",
-         dtt_CreateTime, "dtt_CreateTime");
-    pair(1, lbl_ModifyDate, "lbl_ModifyDate", QStringLiteral("更新日時："), dtt_ModifyDate, "dtt_ModifyDate",
-         dtt_ModifyTime, "dtt_ModifyTime");
-    pair(2, lbl_AccessDate, "lbl_AccessDate", QStringLiteral("アクセス日時："), dtt_AccessDate,
-         "dtt_AccessDate", dtt_AccessTime, "dtt_AccessTime");
+    pair(0, lbl_CreateDate, "lbl_CreateDate", dtt_CreateDate, "dtt_CreateDate", dtt_CreateTime,
+         "dtt_CreateTime");
+    pair(1, lbl_ModifyDate, "lbl_ModifyDate", dtt_ModifyDate, "dtt_ModifyDate", dtt_ModifyTime,
+         "dtt_ModifyTime");
+    pair(2, lbl_AccessDate, "lbl_AccessDate", dtt_AccessDate, "dtt_AccessDate", dtt_AccessTime,
+         "dtt_AccessTime");
     // A time whose box is unchecked is left as each file has it.
-    const auto timeCheck = [this, grid](int line, const char* name, const QString& hint) {
+    const auto timeCheck = [this, grid](int line, const char* name) {
         auto* check = named(new QCheckBox(grp_FileDate), name);
         check->setChecked(true);
-        check->setStatusTip(hint);
-        check->setToolTip(hint);
         grid->addWidget(check, line, 1);
         return check;
     };
-    chk_ModifyTime = timeCheck(1, "chk_ModifyTime", QStringLiteral("更新日時を変更する"));
-    chk_AccessTime = timeCheck(2, "chk_AccessTime", QStringLiteral("アクセス日時を変更する"));
-    // Linux keeps a file's creation time to itself, so its pickers only say so.
-    const QString cannotSetCreated = QStringLiteral("作成日時はこの環境では変更できません");
-    for (QWidget* created : {static_cast<QWidget*>(dtt_CreateDate), static_cast<QWidget*>(dtt_CreateTime)}) {
-        created->setEnabled(false);
-        created->setStatusTip(cannotSetCreated);
-        created->setToolTip(cannotSetCreated);
-    }
-    lbl_CreateDate->setStatusTip(cannotSetCreated);
+    chk_ModifyTime = timeCheck(1, "chk_ModifyTime");
+    chk_AccessTime = timeCheck(2, "chk_AccessTime");
+    // Linux keeps a file's creation time to itself, so its pickers only say so (retranslateUi).
+    dtt_CreateDate->setEnabled(false);
+    dtt_CreateTime->setEnabled(false);
     row->addWidget(grp_FileDate);
     row->addStretch(1);
-    btn_ChangeDateTest = makeButton(tab_FileNameDate, "btn_ChangeDateTest", previewCaption(),
-                                    QStringLiteral("日付変更結果のプレビュー"));
-    btn_ChangeDateRun =
-        makeButton(tab_FileNameDate, "btn_ChangeDateRun", runCaption(), QStringLiteral("日付変更の実行"));
+    btn_ChangeDateTest = makeButton(tab_FileNameDate, "btn_ChangeDateTest");
+    btn_ChangeDateRun = makeButton(tab_FileNameDate, "btn_ChangeDateRun");
     row->addLayout(buttonColumn(btn_ChangeDateTest, btn_ChangeDateRun));
-    pag_EditMenu->addTab(tab_FileNameDate, QStringLiteral("日付変更"));
+    pag_EditMenu->addTab(tab_FileNameDate, QString());
 }
 
 void Tfom_Main::buildAttributeTab()
 {
     tab_FileNameAttr = named(new QWidget, "tab_FileNameAttr");
     auto* row = new QHBoxLayout(tab_FileNameAttr);
-    grp_FileAttr = named(new QGroupBox(QStringLiteral("【属性】"), tab_FileNameAttr), "grp_FileAttr");
+    grp_FileAttr = named(new QGroupBox(tab_FileNameAttr), "grp_FileAttr");
     auto* boxes = new QGridLayout(grp_FileAttr);
-    chk_ReadOnly = named(new QCheckBox(QStringLiteral("読み取り専用ファイル"), grp_FileAttr), "chk_ReadOnly");
-    chk_Hidden = named(new QCheckBox(QStringLiteral("隠しファイル"), grp_FileAttr), "chk_Hidden");
-    chk_System = named(new QCheckBox(QStringLiteral("システムファイル"), grp_FileAttr), "chk_System");
-    chk_Archive = named(new QCheckBox(QStringLiteral("アーカイブファイル"), grp_FileAttr), "chk_Archive");
+    chk_ReadOnly = named(new QCheckBox(grp_FileAttr), "chk_ReadOnly");
+    chk_Hidden = named(new QCheckBox(grp_FileAttr), "chk_Hidden");
+    chk_System = named(new QCheckBox(grp_FileAttr), "chk_System");
+    chk_Archive = named(new QCheckBox(grp_FileAttr), "chk_Archive");
     boxes->addWidget(chk_ReadOnly, 0, 0);
     boxes->addWidget(chk_Hidden, 1, 0);
     boxes->addWidget(chk_System, 0, 1);
     boxes->addWidget(chk_Archive, 1, 1);
     row->addWidget(grp_FileAttr);
 
-    grp_FileAttrOpt =
-        named(new QGroupBox(QStringLiteral("【オプション】"), tab_FileNameAttr), "grp_FileAttrOpt");
+    grp_FileAttrOpt = named(new QGroupBox(tab_FileNameAttr), "grp_FileAttrOpt");
     grp_FileAttrOptItems = new QButtonGroup(grp_FileAttrOpt);
     grp_FileAttrOptItems->setObjectName(QStringLiteral("grp_FileAttrOptItems"));
     auto* modes = new QVBoxLayout(grp_FileAttrOpt);
-    const QString captions[] = {QStringLiteral("元の属性に追加"), QStringLiteral("元の属性から削除"),
-                                QStringLiteral("属性の置き換え")};
     for (int index = 0; index < 3; ++index) {
-        auto* item = new QRadioButton(captions[index], grp_FileAttrOpt);
+        auto* item = new QRadioButton(grp_FileAttrOpt);
         item->setObjectName(QStringLiteral("grp_FileAttrOpt_%1").arg(index));
         grp_FileAttrOptItems->addButton(item, index);
         modes->addWidget(item);
@@ -329,28 +282,23 @@ void Tfom_Main::buildAttributeTab()
     grp_FileAttrOptItems->button(0)->setChecked(true);
     row->addWidget(grp_FileAttrOpt);
     row->addStretch(1);
-    btn_ChangeAttrTest = makeButton(tab_FileNameAttr, "btn_ChangeAttrTest", previewCaption(),
-                                    QStringLiteral("属性変更結果のプレビュー"));
-    btn_ChangeAttrRun =
-        makeButton(tab_FileNameAttr, "btn_ChangeAttrRun", runCaption(), QStringLiteral("属性変更の実行"));
+    btn_ChangeAttrTest = makeButton(tab_FileNameAttr, "btn_ChangeAttrTest");
+    btn_ChangeAttrRun = makeButton(tab_FileNameAttr, "btn_ChangeAttrRun");
     row->addLayout(buttonColumn(btn_ChangeAttrTest, btn_ChangeAttrRun));
-    pag_EditMenu->addTab(tab_FileNameAttr, QStringLiteral("属性変更"));
+    pag_EditMenu->addTab(tab_FileNameAttr, QString());
 }
 
 void Tfom_Main::buildImageTab()
 {
     tab_Bmp2Jpeg = named(new QWidget, "tab_Bmp2Jpeg");
     auto* row = new QHBoxLayout(tab_Bmp2Jpeg);
-    grp_JpegOptions = named(new QGroupBox(QStringLiteral("【変換形式】"), tab_Bmp2Jpeg), "grp_JpegOptions");
-    grp_JpegOptions->setStatusTip(QStringLiteral("現在のBMPをJPEGに置換"));
+    grp_JpegOptions = named(new QGroupBox(tab_Bmp2Jpeg), "grp_JpegOptions");
     grp_JpegOptionsItems = new QButtonGroup(grp_JpegOptions);
     grp_JpegOptionsItems->setObjectName(QStringLiteral("grp_JpegOptionsItems"));
     auto* modes = new QVBoxLayout(grp_JpegOptions);
     modes->setSpacing(0);
-    const QString captions[] = {QStringLiteral("BMP  2 JPEG"), QStringLiteral("JPEG 2 BMP"),
-                                QStringLiteral("BMP  2 New JPEG"), QStringLiteral("JPEG 2 New BMP")};
     for (int index = 0; index < 4; ++index) {
-        auto* item = new QRadioButton(captions[index], grp_JpegOptions);
+        auto* item = new QRadioButton(grp_JpegOptions);
         item->setObjectName(QStringLiteral("grp_JpegOptions_%1").arg(index));
         grp_JpegOptionsItems->addButton(item, index);
         modes->addWidget(item);
@@ -358,25 +306,19 @@ void Tfom_Main::buildImageTab()
     grp_JpegOptionsItems->button(0)->setChecked(true);
     row->addWidget(grp_JpegOptions);
 
-    grp_ArchiveOpt =
-        named(new QGroupBox(QStringLiteral("【Jpeg圧縮オプション】"), tab_Bmp2Jpeg), "grp_ArchiveOpt");
+    grp_ArchiveOpt = named(new QGroupBox(tab_Bmp2Jpeg), "grp_ArchiveOpt");
     auto* options = new QGridLayout(grp_ArchiveOpt);
-    Label15 = makeLabel(grp_ArchiveOpt, "Label15", QStringLiteral("圧縮レート："));
+    Label15 = makeLabel(grp_ArchiveOpt, "Label15");
     trk_Compression = named(new QSlider(Qt::Horizontal, grp_ArchiveOpt), "trk_Compression");
     trk_Compression->setRange(1, 100);
     trk_Compression->setTickInterval(10);
     trk_Compression->setTickPosition(QSlider::TicksAbove);
     trk_Compression->setValue(100);
     trk_Compression->setMinimumWidth(150);
-    trk_Compression->setStatusTip(QStringLiteral("1% 低品質(高圧縮)---100% 高品質(低圧縮)"));
-    lbl_CompPer = makeLabel(grp_ArchiveOpt, "lbl_CompPer", QStringLiteral("0%"));
+    lbl_CompPer = makeLabel(grp_ArchiveOpt, "lbl_CompPer");
     lbl_CompPer->setMinimumWidth(36);
-    chk_GrayScale =
-        named(new QCheckBox(QStringLiteral("256色グレイスケール"), grp_ArchiveOpt), "chk_GrayScale");
-    chk_GrayScale->setStatusTip(QStringLiteral("256色モノクロ画像で保存"));
-    chk_Progressive =
-        named(new QCheckBox(QStringLiteral("プログレッシブ"), grp_ArchiveOpt), "chk_Progressive");
-    chk_Progressive->setStatusTip(QStringLiteral("プログレッシブモードで保存"));
+    chk_GrayScale = named(new QCheckBox(grp_ArchiveOpt), "chk_GrayScale");
+    chk_Progressive = named(new QCheckBox(grp_ArchiveOpt), "chk_Progressive");
     options->addWidget(Label15, 0, 0);
     options->addWidget(trk_Compression, 0, 1);
     options->addWidget(lbl_CompPer, 0, 2);
@@ -384,10 +326,9 @@ void Tfom_Main::buildImageTab()
     options->addWidget(chk_Progressive, 2, 0, 1, 3);
     row->addWidget(grp_ArchiveOpt);
     row->addStretch(1);
-    btn_ChangeBMP2JPEG =
-        makeButton(tab_Bmp2Jpeg, "btn_ChangeBMP2JPEG", runCaption(), QStringLiteral("画像変換の実行"));
+    btn_ChangeBMP2JPEG = makeButton(tab_Bmp2Jpeg, "btn_ChangeBMP2JPEG");
     row->addLayout(buttonColumn(nullptr, btn_ChangeBMP2JPEG));
-    pag_EditMenu->addTab(tab_Bmp2Jpeg, QStringLiteral("画像変換"));
+    pag_EditMenu->addTab(tab_Bmp2Jpeg, QString());
 }
 
 void Tfom_Main::buildSettingTab()
@@ -395,27 +336,43 @@ void Tfom_Main::buildSettingTab()
     tab_Setting = named(new QWidget, "tab_Setting");
     auto* row = new QHBoxLayout(tab_Setting);
     auto* groups = new QHBoxLayout;
-    auto* previewGroup =
-        named(new QGroupBox(QStringLiteral("【プレビュー設定】"), tab_Setting), "grp_PreviewSetting");
-    auto* previewLayout = new QVBoxLayout(previewGroup);
-    chk_Set_AutoPlay =
-        named(new QCheckBox(QStringLiteral("自動再生を行う"), previewGroup), "chk_Set_AutoPlay");
+    grp_PreviewSetting = named(new QGroupBox(tab_Setting), "grp_PreviewSetting");
+    auto* previewLayout = new QVBoxLayout(grp_PreviewSetting);
+    chk_Set_AutoPlay = named(new QCheckBox(grp_PreviewSetting), "chk_Set_AutoPlay");
     previewLayout->addWidget(chk_Set_AutoPlay);
     previewLayout->addStretch(1);
-    groups->addWidget(previewGroup);
-    auto* viewGroup = named(new QGroupBox(QStringLiteral("【表示設定】"), tab_Setting), "grp_ViewSetting");
-    auto* viewLayout = new QVBoxLayout(viewGroup);
-    chk_Set_HideHideFile =
-        named(new QCheckBox(QStringLiteral("隠しファイルは非表示"), viewGroup), "chk_Set_HideHideFile");
-    chk_Set_HideSysFile =
-        named(new QCheckBox(QStringLiteral("システムファイルは非表示"), viewGroup), "chk_Set_HideSysFile");
+    groups->addWidget(grp_PreviewSetting);
+    grp_ViewSetting = named(new QGroupBox(tab_Setting), "grp_ViewSetting");
+    auto* viewLayout = new QVBoxLayout(grp_ViewSetting);
+    chk_Set_HideHideFile = named(new QCheckBox(grp_ViewSetting), "chk_Set_HideHideFile");
+    chk_Set_HideSysFile = named(new QCheckBox(grp_ViewSetting), "chk_Set_HideSysFile");
     // On Linux a name starting with "." is a configuration file far more often than a document, so
     // hidden files are left out unless the settings say otherwise.
     chk_Set_HideHideFile->setChecked(true);
     viewLayout->addWidget(chk_Set_HideHideFile);
     viewLayout->addWidget(chk_Set_HideSysFile);
     viewLayout->addStretch(1);
-    groups->addWidget(viewGroup);
+    groups->addWidget(grp_ViewSetting);
+    // The language selector names every language in itself, so that a user who cannot read the
+    // language shown still finds their own.
+    grp_Language = named(new QGroupBox(tab_Setting), "grp_Language");
+    auto* languageLayout = new QVBoxLayout(grp_Language);
+    cbo_Language = named(new QComboBox(grp_Language), "cbo_Language");
+    cbo_Language->addItem(QString(),
+                          QString::fromUtf8(core::automaticLanguage.data(),
+                                            static_cast<qsizetype>(core::automaticLanguage.size())));
+    std::vector<std::string> languages = translatedLanguages();
+    languages.insert(languages.begin(), std::string(core::sourceLanguage));
+    // English first after Japanese, the others in the order of their codes.
+    std::stable_partition(languages.begin(), languages.end(), [](const std::string& code) {
+        return code == core::sourceLanguage || code == "en";
+    });
+    for (const std::string& code : languages) {
+        cbo_Language->addItem(languageName(code), QString::fromStdString(code));
+    }
+    languageLayout->addWidget(cbo_Language);
+    languageLayout->addStretch(1);
+    groups->addWidget(grp_Language);
     row->addLayout(groups);
 
     auto* about = named(new QFrame(tab_Setting), "pnl_About");
@@ -426,20 +383,22 @@ void Tfom_Main::buildSettingTab()
     auto* icon = named(new QLabel(about), "img_Icon");
     icon->setPixmap(drawnIcon(ToolbarIcon::Program, 48));
     auto* texts = new QVBoxLayout;
-    auto* product = makeLabel(about, "lbl_Product", QStringLiteral("Quorvane"));
+    auto* product = makeLabel(about, "lbl_Product");
+    product->setText(QStringLiteral("Quorvane"));
     QFont productFont = product->font();
     productFont.setPixelSize(20);
     productFont.setBold(true);
     product->setFont(productFont);
     texts->addStretch(1);
     texts->addWidget(product);
-    texts->addWidget(makeLabel(about, "lbl_Version", QStringLiteral("Version 1.0.0")));
+    lbl_Version = makeLabel(about, "lbl_Version");
+    texts->addWidget(lbl_Version);
     texts->addStretch(1);
     aboutLayout->addWidget(icon);
     aboutLayout->addLayout(texts);
     aboutLayout->addStretch(1);
     row->addWidget(about, 1);
-    pag_EditMenu->addTab(tab_Setting, QStringLiteral("設定"));
+    pag_EditMenu->addTab(tab_Setting, QString());
 }
 
 } // namespace quorvane::ui

@@ -31,6 +31,11 @@ private:
     bool closed_ = false;
 };
 
+QString okCaption()
+{
+    return QCoreApplication::translate("MessageBoxes", "OK");
+}
+
 QWidget* boxParent(QWidget* parent)
 {
     return parent != nullptr ? parent : QApplication::activeWindow();
@@ -48,27 +53,32 @@ QString displayText(const QString& text)
 core::Answer QtMessageBoxes::ask(Kind kind, const QString& text)
 {
     bool unused = false;
-    return question(kind, text, nullptr, unused);
+    return question(kind, text, QString(), unused);
 }
 
 core::Answer QtMessageBoxes::askAboutFailure(const QString& text, bool& sameForLaterErrors)
 {
-    return question(Kind::Error, text, sameAnswerCaption, sameForLaterErrors);
+    return question(Kind::Error, text,
+                    QCoreApplication::translate("MessageBoxes", "以降のエラーにも同じ答えを使う"),
+                    sameForLaterErrors);
 }
 
-core::Answer QtMessageBoxes::question(Kind kind, const QString& text, const char16_t* checkCaption,
+core::Answer QtMessageBoxes::question(Kind kind, const QString& text, const QString& checkCaption,
                                       bool& checked)
 {
     const bool information = kind == Kind::Information;
     QuestionBox box(information ? QMessageBox::Information : QMessageBox::Critical,
-                    information ? QStringLiteral("情報") : QStringLiteral("エラー"), displayText(text),
-                    QMessageBox::NoButton, boxParent(parent_));
-    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+                    information ? QCoreApplication::translate("MessageBoxes", "情報")
+                                : QCoreApplication::translate("MessageBoxes", "エラー"),
+                    displayText(text), QMessageBox::NoButton, boxParent(parent_));
+    QPushButton* yes =
+        box.addButton(QCoreApplication::translate("MessageBoxes", "はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("MessageBoxes", "いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    if (checkCaption != nullptr) {
-        box.setCheckBox(new QCheckBox(QString::fromUtf16(checkCaption)));
+    if (!checkCaption.isEmpty()) {
+        box.setCheckBox(new QCheckBox(checkCaption));
     }
     box.exec();
     checked = box.checkBox() != nullptr && box.checkBox()->isChecked();
@@ -91,7 +101,7 @@ void QtMessageBoxes::reportCompletion(const QString& text, bool listsFailures)
 void QtMessageBoxes::plainBox(QMessageBox::Icon icon, const QString& text)
 {
     QMessageBox box(icon, applicationTitle, displayText(text), QMessageBox::NoButton, boxParent(parent_));
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(okCaption(), QMessageBox::AcceptRole);
     box.exec();
 }
 
@@ -99,7 +109,7 @@ void QtMessageBoxes::reportError(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, applicationTitle, displayText(text), QMessageBox::NoButton,
                     boxParent(parent_));
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(okCaption(), QMessageBox::AcceptRole);
     box.exec();
 }
 

@@ -9,7 +9,8 @@ class QWidget;
 
 namespace quorvane::ui {
 
-// The window's message boxes behind one small interface, so that tests can answer them.
+// The window's message boxes behind one small interface, so that tests can answer them. Their
+// titles and buttons are in the language shown.
 class MessageBoxes
 {
 public:
@@ -49,12 +50,10 @@ public:
     void reportCompletion(const QString& text, bool listsFailures) override;
     void reportError(const QString& text) override;
 
-    // The caption of the failure question's check box.
-    static constexpr const char16_t* sameAnswerCaption = u"以降のエラーにも同じ答えを使う";
-
 private:
-    // A question box; with a check box captioned checkCaption, whose state comes back in checked.
-    core::Answer question(Kind kind, const QString& text, const char16_t* checkCaption, bool& checked);
+    // A question box; with a check box captioned checkCaption (unless empty), whose state comes
+    // back in checked.
+    core::Answer question(Kind kind, const QString& text, const QString& checkCaption, bool& checked);
     void plainBox(QMessageBox::Icon icon, const QString& text);
 
     QWidget* parent_;
