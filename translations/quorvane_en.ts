@@ -16,6 +16,28 @@
     </message>
 </context>
 <context>
+    <name>Conflicts</name>
+    <message>
+        <source>同じ名前になるファイルがあります: %1 行目</source>
+        <translation>Another file would get the same name: row %1</translation>
+    </message>
+    <message>
+        <source>同じ名前のファイルがすでにあります</source>
+        <translation>A file of that name already exists</translation>
+    </message>
+    <message>
+        <source>使用できない名前です</source>
+        <translation>This name cannot be used</translation>
+    </message>
+    <message numerus="yes">
+        <source>衝突: %n 件</source>
+        <translation>
+            <numerusform>Conflicts: %n</numerusform>
+            <numerusform>Conflicts: %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Conversion</name>
     <message>
         <source>変換が完了しました</source>
@@ -261,6 +283,10 @@
     <message>
         <source>取り消す変更はありませんでした</source>
         <translation>There were no changes to undo</translation>
+    </message>
+    <message>
+        <source>一時的な名前のまま残りました（元に戻すで戻せます）</source>
+        <translation>were left under a temporary name (Undo gives them their names back)</translation>
     </message>
 </context>
 <context>

@@ -46,7 +46,8 @@ std::string conflictReason(const RenameConflict& conflict)
 
 std::string conflictCountText(std::size_t count)
 {
-    return translate("Conflicts", "衝突: %n 件", nullptr, static_cast<int>(count));
+    const int rows = static_cast<int>(count);
+    return translate("Conflicts", "衝突: %n 件", nullptr, rows);
 }
 
 } // namespace quorvane::core

@@ -97,8 +97,8 @@ std::string renameFailureMessage(const std::string& errorText, std::string_view 
 
 std::string withStrandedFiles(std::string message, const std::vector<RunFailure>& stranded)
 {
-    return withFailureList(std::move(message), "一時的な名前のまま残りました（元に戻すで戻せます）",
-                           stranded);
+    return withFailureList(std::move(message),
+                           translate("Runs", "一時的な名前のまま残りました（元に戻すで戻せます）"), stranded);
 }
 
 RenameRunResult runRenames(const FileTable& before, const FileTable& after, std::string_view folder,

@@ -651,8 +651,14 @@ TEST(MainWindow, TheStatusBarPanelsAreEightyTheRestAndOneHundredSeventyWide)
     TestWindow w;
     w->show();
     QApplication::processEvents();
-    const auto panels = w->sta_StatusBar->findChildren<QLabel*>();
-    ASSERT_EQ(panels.size(), 3);
+    std::vector<QLabel*> panels;
+    for (int panel = 0; panel < 3; ++panel) {
+        panels.push_back(
+            w->sta_StatusBar->findChild<QLabel*>(QStringLiteral("sta_StatusBar_Panel%1").arg(panel)));
+        ASSERT_NE(panels.back(), nullptr);
+    }
+    EXPECT_FALSE(w->sta_Conflicts->isVisible())
+        << "the count of conflicts shows only after a preview with some";
     EXPECT_EQ(panels[0]->width(), 80);
     EXPECT_EQ(panels[2]->width(), 170);
     EXPECT_EQ(panels[1]->maximumWidth(), w->sta_StatusBar->width() - 250);
