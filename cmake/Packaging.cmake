@@ -1,7 +1,8 @@
 # The Debian package built by `make package` (cpack -G DEB in the release build). Its dependencies
-# are the Debian 12 runtime packages of every library the program links and of what it loads at
-# run time: Qt's multimedia backend (the GStreamer plugin ships in libqt6multimedia6), the
-# GStreamer plugins that play WAV, MP3, MJPEG AVI and MPEG video, the window's font, and Qt's own
+# are the Debian 12 runtime packages of every library the program links (exiv2 and GStreamer's
+# discoverer among them, for the date a photo or video was taken) and of what it loads at run
+# time: Qt's multimedia backend (the GStreamer plugin ships in libqt6multimedia6), the GStreamer
+# plugins that play WAV, MP3, MJPEG AVI and MPEG video, the window's font, and Qt's own
 # translations (the program's are compiled into it).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvane)
@@ -35,6 +36,10 @@ set(QUORVANE_DEBIAN_DEPENDS
     "libqt6network6 (>= 6.4)"
     "libicu72"
     "libjpeg62-turbo (>= 1:2.0)"
+    "libexiv2-27 (>= 0.27)"
+    "libgstreamer1.0-0 (>= 1.20)"
+    "libgstreamer-plugins-base1.0-0 (>= 1.20)"
+    "libglib2.0-0"
     "gstreamer1.0-plugins-base"
     "gstreamer1.0-plugins-good"
     "gstreamer1.0-plugins-bad"

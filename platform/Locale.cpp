@@ -285,8 +285,16 @@ bool SortCollator::simplyOrdered(std::string_view text) const
 {
     return std::all_of(text.begin(), text.end(), [this](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x80 && impl_->asciiRank[byte] != 0;
+        // The short keys weigh each digit alone; only the collator weighs a run of them by its value.
+        return byte < 0x80 && impl_->asciiRank[byte] != 0 && !(numericDigits_ && c >= '0' && c <= '9');
     });
+}
+
+void SortCollator::setNumericDigits(bool numeric)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    ucol_setAttribute(impl_->collator, UCOL_NUMERIC_COLLATION, numeric ? UCOL_ON : UCOL_OFF, &status);
+    numericDigits_ = numeric && U_SUCCESS(status);
 }
 
 void SortCollator::appendSimpleSortKey(std::string_view text, std::string& key) const

@@ -41,9 +41,15 @@ public:
     // Negative, zero or positive as a sorts before, with or after b.
     int compare(std::string_view a, std::string_view b) const;
 
+    // Whether runs of digits compare by their value ("IMG_2" before "IMG_10"), not digit by digit
+    // as the lists have always sorted them. Off at first; not to be changed while a sort runs.
+    void setNumericDigits(bool numeric);
+    bool numericDigits() const { return numericDigits_; }
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
+    bool numericDigits_ = false;
 };
 
 } // namespace quorvane::platform

@@ -53,6 +53,13 @@
     </message>
 </context>
 <context>
+    <name>DateTaken</name>
+    <message>
+        <source>撮影日時がないため、更新日時を使います</source>
+        <translation>No date taken: the modified time is used</translation>
+    </message>
+</context>
+<context>
     <name>FileList</name>
     <message>
         <source>サイズ</source>
@@ -288,6 +295,13 @@
         <source>一時的な名前のまま残りました（元に戻すで戻せます）</source>
         <translation>were left under a temporary name (Undo gives them their names back)</translation>
     </message>
+    <message numerus="yes">
+        <source>撮影日時のない %n 個のファイルは変更しませんでした</source>
+        <translation>
+            <numerusform>%n file without a date taken was left unchanged</numerusform>
+            <numerusform>%n files without a date taken were left unchanged</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SerialNaming</name>
@@ -325,6 +339,18 @@
     <message>
         <source>_(アンダーライン)</source>
         <translation>_ (underscore)</translation>
+    </message>
+    <message>
+        <source>撮影日(YYYYMMDD)</source>
+        <translation>Date taken (YYYYMMDD)</translation>
+    </message>
+    <message>
+        <source>撮影時刻(HHMMSS)</source>
+        <translation>Time taken (HHMMSS)</translation>
+    </message>
+    <message>
+        <source>撮影日+時刻(YYYYMMDDHHMMSS)</source>
+        <translation>Date and time taken (YYYYMMDDHHMMSS)</translation>
     </message>
 </context>
 <context>
@@ -816,6 +842,22 @@
     <message>
         <source>Quorvane    【%1】</source>
         <translation>Quorvane [%1]</translation>
+    </message>
+    <message>
+        <source>撮影日時がないため、日付を変更しません</source>
+        <translation>No date taken: the times stay as they are</translation>
+    </message>
+    <message>
+        <source>撮影日時順</source>
+        <translation>Order by date taken</translation>
+    </message>
+    <message>
+        <source>撮影日時に合わせる</source>
+        <translation>Use the date taken</translation>
+    </message>
+    <message>
+        <source>数字を数値として並べる</source>
+        <translation>Sort numbers by their value</translation>
     </message>
 </context>
 </TS>

@@ -83,7 +83,9 @@ ListingResult listFolder(platform::FileSystem& fileSystem, const ListingOptions&
     }
     // The system returns entries in the order its directory index keeps them, which on Linux is a
     // hash order; the lists show them as a press on the name column's header sorts them.
-    sortRows(rows, NameColumn, platform::SortCollator());
+    platform::SortCollator collator;
+    collator.setNumericDigits(options.numericDigits);
+    sortRows(rows, NameColumn, collator);
     before.setListedFolder(std::move(listed));
     return showRows(std::move(rows), before, after);
 }

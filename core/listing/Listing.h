@@ -15,6 +15,7 @@ struct ListingOptions
     std::string pattern; // as typed; empty lists with "*.*"
     bool hideHidden = false;
     bool hideSystem = false;
+    bool numericDigits = false; // the name sort weighs runs of digits by their value
 };
 
 struct ListingResult

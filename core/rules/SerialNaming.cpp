@@ -1,6 +1,7 @@
 #include "SerialNaming.h"
 
 #include "NameParts.h"
+#include "core/listing/TextForms.h"
 
 #include <charconv>
 #include <cstdio>
@@ -57,8 +58,20 @@ struct Piece
     bool nameBearing = false;
 };
 
-Piece piece(const SerialPiece& chosen, std::string_view stem, const std::string& serial, const Clock& clock)
+// What a row's pieces are made of besides the selectors.
+struct RowValues
 {
+    std::string_view stem;
+    const std::string& serial;
+    const Clock& clock;
+    const platform::LocalDateTime& taken;
+};
+
+Piece piece(const SerialPiece& chosen, const RowValues& row)
+{
+    const std::string_view stem = row.stem;
+    const std::string& serial = row.serial;
+    const Clock& clock = row.clock;
     switch (chosen.kind) {
     case PieceKind::Stem:
         return {std::string(stem), true};
@@ -74,6 +87,12 @@ Piece piece(const SerialPiece& chosen, std::string_view stem, const std::string&
     }
     case PieceKind::Underscore:
         return {"_"};
+    case PieceKind::TakenDate:
+        return {dateText(row.taken)};
+    case PieceKind::TakenTime:
+        return {timeText(row.taken)};
+    case PieceKind::TakenDateTime:
+        return {dateText(row.taken) + timeText(row.taken)};
     case PieceKind::Text:
         break;
     }
@@ -122,8 +141,17 @@ std::string serialText(std::int64_t value, int digitCount)
     return text + digits;
 }
 
+bool usesDateTaken(const SerialOptions& options)
+{
+    const auto taken = [](const SerialPiece& piece) {
+        return piece.kind == PieceKind::TakenDate || piece.kind == PieceKind::TakenTime ||
+               piece.kind == PieceKind::TakenDateTime;
+    };
+    return taken(options.front) || taken(options.middle) || taken(options.back);
+}
+
 SerialResult planSerialNaming(const FileTable& before, FileTable& after, const SerialOptions& options,
-                              const Clock& clock)
+                              const Clock& clock, const TakenTimes& taken)
 {
     after.setRowCount(before.rowCount());
     for (int r = 1; r < before.rowCount(); ++r) {
@@ -136,9 +164,15 @@ SerialResult planSerialNaming(const FileTable& before, FileTable& after, const S
                                   {options.digitCountText})};
         }
         const std::string serial = serialText(rowValue(options.start, r), *digitCount);
-        const Piece front = piece(options.front, parts.stem, serial, clock);
-        const Piece middle = piece(options.middle, parts.stem, serial, clock);
-        const Piece back = piece(options.back, parts.stem, serial, clock);
+        const std::size_t index = static_cast<std::size_t>(r - 1);
+        const platform::LocalDateTime rowTaken =
+            index < taken.size()
+                ? taken[index]
+                : parseTimestampText(row[ModifiedColumn]).value_or(platform::LocalDateTime());
+        const RowValues values{parts.stem, serial, clock, rowTaken};
+        const Piece front = piece(options.front, values);
+        const Piece middle = piece(options.middle, values);
+        const Piece back = piece(options.back, values);
         if (!front.nameBearing && !middle.nameBearing && !back.nameBearing) {
             return {SerialOutcome::NoNameBearingPiece, translate("SerialNaming", noNameBearingPieceMessage)};
         }

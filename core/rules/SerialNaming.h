@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane::core {
 
@@ -20,10 +21,13 @@ enum class PieceKind
     Text, // the typed text, inserted as it is
     Stem, // the file's name without its extension
     Serial,
-    Date,       // YYYYMMDD
-    Time,       // HHMMSS
-    DateTime,   // YYYYMMDDHHMMSS
-    Underscore, // "_"
+    Date,          // YYYYMMDD
+    Time,          // HHMMSS
+    DateTime,      // YYYYMMDDHHMMSS
+    Underscore,    // "_"
+    TakenDate,     // YYYYMMDD of the file's date taken
+    TakenTime,     // HHMMSS of the file's date taken
+    TakenDateTime, // YYYYMMDDHHMMSS of the file's date taken
 };
 
 // A selector's piece. The window tells an item from typed text by the item the selector shows, in
@@ -41,7 +45,7 @@ struct SerialPiece
     bool operator==(const SerialPiece&) const = default;
 };
 
-// The six items of every piece selector in list order, each with its words: the source text the
+// The nine items of every piece selector in list order, each with its words: the source text the
 // selector shows translated, and what the settings file keeps for the item.
 struct PieceItem
 {
@@ -55,6 +59,9 @@ inline constexpr PieceItem pieceItems[] = {
     {PieceKind::Time, QT_TRANSLATE_NOOP("SerialPieces", "時刻(HHMMSS)")},
     {PieceKind::DateTime, QT_TRANSLATE_NOOP("SerialPieces", "日付+時刻(YYYYMMDDHHMMSS)")},
     {PieceKind::Underscore, QT_TRANSLATE_NOOP("SerialPieces", "_(アンダーライン)")},
+    {PieceKind::TakenDate, QT_TRANSLATE_NOOP("SerialPieces", "撮影日(YYYYMMDD)")},
+    {PieceKind::TakenTime, QT_TRANSLATE_NOOP("SerialPieces", "撮影時刻(HHMMSS)")},
+    {PieceKind::TakenDateTime, QT_TRANSLATE_NOOP("SerialPieces", "撮影日+時刻(YYYYMMDDHHMMSS)")},
 };
 
 // The piece the settings file keeps as text: the item of those words (byte for byte), else typed
@@ -87,11 +94,18 @@ struct SerialResult
 inline constexpr const char* noNameBearingPieceMessage =
     QT_TRANSLATE_NOOP("SerialNaming", "【元ファイル名】もしくは【連番】を必ずファイル名に含めてください");
 
+// Whether a piece names the file by when it was taken, so that the dates taken must be read first.
+bool usesDateTaken(const SerialOptions& options);
+
+// The local time each file row was taken, row 1 first.
+using TakenTimes = std::vector<platform::LocalDateTime>;
+
 // Writes the after list's row count and, for every file row, the name composed of the front, middle
 // and back pieces followed by the row's extension, with columns 1 to 5 copied. The row count is set
-// even when the result is a refusal; the cells are then left as they were.
+// even when the result is a refusal; the cells are then left as they were. The date-taken pieces
+// read taken; a row it does not reach has its listed modified time.
 SerialResult planSerialNaming(const FileTable& before, FileTable& after, const SerialOptions& options,
-                              const Clock& clock);
+                              const Clock& clock, const TakenTimes& taken = {});
 
 // The serial value as decimal text, zero-padded on the left to at least digitCount digits, the
 // minus sign of a negative value ahead of the padding. A digit count of 0 or less adds no zeros.

@@ -4,6 +4,7 @@
 #include "core/listing/TextForms.h"
 
 #include <optional>
+#include <vector>
 
 namespace quorvane::core {
 
@@ -11,8 +12,8 @@ namespace {
 
 bool showable(const TimestampOptions& options)
 {
-    return (!options.modified || platform::fromLocalDateTime(*options.modified)) &&
-           (!options.accessed || platform::fromLocalDateTime(*options.accessed));
+    return options.ownTimes || ((!options.modified || platform::fromLocalDateTime(*options.modified)) &&
+                                (!options.accessed || platform::fromLocalDateTime(*options.accessed)));
 }
 
 } // namespace
@@ -30,10 +31,21 @@ std::error_code planTimestampChange(const FileTable& before, FileTable& after,
     after.setRowCount(before.rowCount());
     for (int row = 1; row < before.rowCount(); ++row) {
         FileRow planned = before.row(row);
-        if (modified) {
+        if (options.ownTimes) {
+            const std::size_t k = static_cast<std::size_t>(row - 1);
+            if (k < options.ownTimes->size() && (*options.ownTimes)[k]) {
+                const std::string own = timestampText(*(*options.ownTimes)[k]);
+                if (options.modified) {
+                    planned.set(ModifiedColumn, own);
+                }
+                if (options.accessed) {
+                    planned.set(AccessedColumn, own);
+                }
+            }
+        } else if (modified) {
             planned.set(ModifiedColumn, *modified);
         }
-        if (accessed) {
+        if (accessed && !options.ownTimes) {
             planned.set(AccessedColumn, *accessed);
         }
         after.setRow(row, std::move(planned));
@@ -76,9 +88,20 @@ ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& aft
         result.message = folderChangedMessage(folder);
         return result;
     }
-    const ChosenTime modified = chosenTime(options.modified);
-    const ChosenTime accessed = chosenTime(options.accessed);
+    ChosenTime modified = chosenTime(options.ownTimes ? std::nullopt : options.modified);
+    ChosenTime accessed = chosenTime(options.ownTimes ? std::nullopt : options.accessed);
+    int withoutOwnTime = 0;
     result.failures = changeEachFile(run, fileSystem, progress, [&](const std::string& path, std::size_t k) {
+        if (options.ownTimes) {
+            const std::optional<platform::FileTime> own =
+                k < options.ownTimes->size() ? (*options.ownTimes)[k] : std::nullopt;
+            if (!own) {
+                ++withoutOwnTime;
+                return std::error_code();
+            }
+            modified.time = options.modified ? own : std::nullopt;
+            accessed.time = options.accessed ? own : std::nullopt;
+        }
         if (modified.unusable || accessed.unusable) {
             return makeError(RunError::UnusableTime);
         }
@@ -92,6 +115,11 @@ ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& aft
     snapshot = std::move(run);
     result.message = withFailureList(translate("Runs", timestampCompletedMessage),
                                      translate("Runs", "日付を変更できませんでした"), result.failures);
+    if (withoutOwnTime > 0) {
+        result.message += "\r\n\r\n";
+        result.message +=
+            translate("Runs", "撮影日時のない %n 個のファイルは変更しませんでした", nullptr, withoutOwnTime);
+    }
     return result;
 }
 

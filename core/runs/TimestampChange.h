@@ -22,6 +22,9 @@ struct TimestampOptions
 {
     std::optional<platform::LocalDateTime> modified;
     std::optional<platform::LocalDateTime> accessed;
+    // When set, each file row's own time (row 1 first), such as when it was taken, replaces the
+    // value of each chosen time; a row without one keeps its times.
+    std::optional<std::vector<std::optional<platform::FileTime>>> ownTimes = {};
 };
 
 inline constexpr const char* timestampCompletedMessage =
@@ -37,7 +40,8 @@ std::error_code planTimestampChange(const FileTable& before, FileTable& after,
 // Takes a snapshot of both lists, then sets the chosen access and modification times on the
 // file of every before-list row, read-only files included, each checked to be the file listed,
 // leaving a time not chosen exactly as the file has it. Every file is tried; a chosen time that
-// the clock never shows fails every file with UnusableTime. Nothing changes, and the snapshot stays
+// the clock never shows fails every file with UnusableTime. With own times, the files without one
+// are left alone and counted in the message. Nothing changes, and the snapshot stays
 // as it was, when the folder is gone or is another folder now.
 ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    const TimestampOptions& options, platform::FileSystem& fileSystem,

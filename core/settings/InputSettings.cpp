@@ -29,6 +29,7 @@ void forEachInput(InputSettings& inputs, Visitor&& visit)
     visit("Compression", inputs.Compression, 1, 100);
     visit("GrayScale", inputs.GrayScale);
     visit("Progressive", inputs.Progressive);
+    visit("NumericSort", inputs.NumericSort);
 }
 
 std::optional<int> numberIn(const std::optional<std::string>& text, int lowest, int highest)

@@ -35,6 +35,8 @@ struct InputSettings
     std::optional<int> Compression; // 1 to 100
     std::optional<bool> GrayScale;
     std::optional<bool> Progressive;
+    // "設定": whether the lists sort runs of digits by their value.
+    std::optional<bool> NumericSort;
 };
 
 inline constexpr std::string_view inputsSection = "Inputs";

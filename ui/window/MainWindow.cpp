@@ -51,7 +51,8 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
                      QWidget* parent)
     : QMainWindow(parent), boxes_(boxes), settingsPath_(std::move(settingsPath)),
       ownFileSystem_(fileSystem == nullptr ? std::make_unique<platform::PosixFileSystem>() : nullptr),
-      fileSystem_(fileSystem == nullptr ? *ownFileSystem_ : *fileSystem)
+      fileSystem_(fileSystem == nullptr ? *ownFileSystem_ : *fileSystem),
+      datesTaken_(std::make_unique<core::DatesTaken>(core::makeDateTakenReader()))
 {
     setObjectName(QStringLiteral("fom_Main"));
     QFont font(QStringLiteral("IPAGothic"));
@@ -140,6 +141,7 @@ void Tfom_Main::buildToolbar()
     tol_ToolBar->addSeparator();
     btn_UpLine = button("btn_UpLine", ToolbarIcon::MoveUp);
     btn_DownLine = button("btn_DownLine", ToolbarIcon::MoveDown);
+    btn_SortByDateTaken = button("btn_SortByDateTaken", ToolbarIcon::SortByDateTaken);
     tol_ToolBar->addSeparator();
     btn_SortUpToDown = button("btn_SortUpToDown", ToolbarIcon::SideBySide);
     btn_SortRightToLeft = button("btn_SortRightToLeft", ToolbarIcon::Stacked);

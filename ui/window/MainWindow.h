@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "core/listing/FileTable.h"
+#include "core/metadata/DatesTaken.h"
 #include "core/rules/SerialNaming.h"
 #include "core/runs/RunFailure.h"
 #include "core/runs/TimestampChange.h"
@@ -19,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -84,6 +86,7 @@ public:
     QToolButton* btn_Return = nullptr;
     QToolButton* btn_UpLine = nullptr;
     QToolButton* btn_DownLine = nullptr;
+    QToolButton* btn_SortByDateTaken = nullptr;
     QToolButton* btn_SortUpToDown = nullptr;
     QToolButton* btn_SortRightToLeft = nullptr;
     QToolButton* btn_Preview = nullptr;
@@ -158,6 +161,7 @@ public:
     QLabel* lbl_AccessDate = nullptr;
     QCheckBox* chk_ModifyTime = nullptr; // whether the run sets the modified time
     QCheckBox* chk_AccessTime = nullptr; // whether the run sets the accessed time
+    QCheckBox* chk_DateTaken = nullptr;  // each file's date taken instead of the pickers' values
     QDateTimeEdit* dtt_CreateDate = nullptr;
     QDateTimeEdit* dtt_ModifyDate = nullptr;
     QDateTimeEdit* dtt_AccessDate = nullptr;
@@ -198,6 +202,7 @@ public:
     QGroupBox* grp_ViewSetting = nullptr;
     QCheckBox* chk_Set_HideHideFile = nullptr;
     QCheckBox* chk_Set_HideSysFile = nullptr;
+    QCheckBox* chk_Set_NumericSort = nullptr; // runs of digits sort by their value
     QGroupBox* grp_Language = nullptr;
     QComboBox* cbo_Language = nullptr; // the language choice: "auto" or a language code as item data
     QLabel* lbl_Version = nullptr;
@@ -215,6 +220,8 @@ public:
     void btn_PreviewClick();
     void btn_UpLineClick();
     void btn_DownLineClick();
+    void btn_SortByDateTakenClick();
+    void chk_Set_NumericSortClick();
 
     void proc_FileNameChange();
     void proc_ReplaceName();
@@ -301,10 +308,17 @@ private:
     bool runSerialPreview();
     // Marks the rows of the after list's plan that will fail, with their reasons, and shows how
     // many there are; the other previews and a listing clear the count.
-    void showPlanConflicts();
+    // Notes given are shown too, on rows without a conflict as they stand.
+    void showPlanConflicts(std::vector<FileTableModel::RowNote> notes = {});
     void clearPlanConflicts();
     // The times the timestamp tab sets: those whose check box is checked.
     core::TimestampOptions timestampOptions() const;
+    // The same with each file's date taken in place of the pickers' values when chk_DateTaken is
+    // checked, and a note for every row whose file states none.
+    core::TimestampOptions timestampOptionsWithDates(std::vector<FileTableModel::RowNote>& notes);
+    // The instants of the dates taken that files state; empty for the others.
+    static std::vector<std::optional<platform::FileTime>>
+    ownTimesOf(const std::vector<core::RowDateTaken>& dates);
     // The pickers of a time are on while its check box is checked and on.
     void followTimeChecks();
     // The preview of the date tab; false when it refused a chosen time, which it says.
@@ -318,6 +332,11 @@ private:
     void listedFolderVanished(const QString& folder);
     // Closes the media player of the preview pane before a run touches files.
     void closeMediaPlayer();
+    // When each file of the before list was taken, read once per file and kept (DatesTaken).
+    std::vector<core::RowDateTaken> readDatesTaken();
+    // A note on each row whose file states no date taken, saying what was done instead.
+    static std::vector<FileTableModel::RowNote>
+    notesWithoutDateTaken(const std::vector<core::RowDateTaken>& dates, const QString& note);
     void reloadLists();
     std::string folderBytes() const;
 
@@ -326,6 +345,7 @@ private:
     std::unique_ptr<platform::FileSystem> ownFileSystem_;
     platform::FileSystem& fileSystem_;
     platform::SortCollator collator_;
+    std::unique_ptr<core::DatesTaken> datesTaken_;
     QTimer dirChangeDelay_;
     QLabel* statusPanels_[3] = {};
     std::size_t conflictCount_ = 0; // rows of the last rename preview that will fail

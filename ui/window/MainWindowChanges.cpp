@@ -52,7 +52,8 @@ void Tfom_Main::followTimeChecks()
 {
     for (const auto& [check, date, time] : {std::tuple{chk_ModifyTime, dtt_ModifyDate, dtt_ModifyTime},
                                             std::tuple{chk_AccessTime, dtt_AccessDate, dtt_AccessTime}}) {
-        const bool on = check->isEnabled() && check->isChecked();
+        // The date taken stands in for the pickers' values, which are then not used.
+        const bool on = check->isEnabled() && check->isChecked() && !chk_DateTaken->isChecked();
         date->setEnabled(on);
         time->setEnabled(on);
     }
@@ -70,6 +71,18 @@ core::TimestampOptions Tfom_Main::timestampOptions() const
     return options;
 }
 
+core::TimestampOptions Tfom_Main::timestampOptionsWithDates(std::vector<FileTableModel::RowNote>& notes)
+{
+    core::TimestampOptions options = timestampOptions();
+    if (!chk_DateTaken->isChecked() || (!options.modified && !options.accessed)) {
+        return options;
+    }
+    const std::vector<core::RowDateTaken> dates = readDatesTaken();
+    options.ownTimes = ownTimesOf(dates);
+    notes = notesWithoutDateTaken(dates, tr("撮影日時がないため、日付を変更しません"));
+    return options;
+}
+
 void Tfom_Main::prc_ChangeDateTest()
 {
     runTimestampPreview();
@@ -79,9 +92,12 @@ bool Tfom_Main::runTimestampPreview()
 {
     BusyCursor busy;
     closeMediaPlayer();
-    const std::error_code refused = core::planTimestampChange(before, after, timestampOptions());
+    std::vector<FileTableModel::RowNote> notes;
+    const core::TimestampOptions options = timestampOptionsWithDates(notes);
+    const std::error_code refused = core::planTimestampChange(before, after, options);
     grd_FileList2->reload();
     clearPlanConflicts();
+    grd_FileList2->model().setNotes(notes);
     busy.restore();
     if (refused) {
         boxes_.tell(fromBytes(refused.message()));
@@ -101,7 +117,9 @@ void Tfom_Main::prc_ChangeDateRun()
     if (!runTimestampPreview()) {
         return; // a time the clock never shows: the preview said so, and nothing is changed
     }
-    const core::TimestampOptions options = timestampOptions();
+    // The dates were read by the preview and are kept, so they are not read again.
+    std::vector<FileTableModel::RowNote> notes;
+    const core::TimestampOptions options = timestampOptionsWithDates(notes);
     RunProgressWindow progress(this, tr("ファイル日付を変更しています..."));
     const core::ChangeRunResult result = core::runTimestampChange(
         before, after, before.listedFolder().path, options, fileSystem_, snapshot, progress.callback());

@@ -109,6 +109,7 @@ void Tfom_Main::connectHandlers()
     on(btn_Return, &QToolButton::clicked, [this] { btn_ReturnClick(); });
     on(btn_UpLine, &QToolButton::clicked, [this] { btn_UpLineClick(); });
     on(btn_DownLine, &QToolButton::clicked, [this] { btn_DownLineClick(); });
+    on(btn_SortByDateTaken, &QToolButton::clicked, [this] { btn_SortByDateTakenClick(); });
     on(btn_SortUpToDown, &QToolButton::clicked, [this] { btn_SortRightToLeftClick(); });
     on(btn_SortRightToLeft, &QToolButton::clicked, [this] { tbn_SortUpToDownClick(); });
     on(btn_Preview, &QToolButton::clicked, [this] { btn_PreviewClick(); });
@@ -127,6 +128,7 @@ void Tfom_Main::connectHandlers()
         trr_DirListChange();
     });
     on(chk_Set_HideSysFile, &QCheckBox::toggled, [this] { trr_DirListChange(); });
+    on(chk_Set_NumericSort, &QCheckBox::toggled, [this] { chk_Set_NumericSortClick(); });
     on(cbo_Language, &QComboBox::currentIndexChanged, [this] { cbo_LanguageChange(); });
 
     on(btn_AllChangeNameTest, &QPushButton::clicked, [this] { proc_FileNameChange(); });
@@ -142,7 +144,7 @@ void Tfom_Main::connectHandlers()
     for (QTimeEdit* time : {dtt_CreateTime, dtt_ModifyTime, dtt_AccessTime}) {
         on(time, &QTimeEdit::timeChanged, [this, time] { prc_TimeChange(time); });
     }
-    for (QCheckBox* check : {chk_ModifyTime, chk_AccessTime}) {
+    for (QCheckBox* check : {chk_ModifyTime, chk_AccessTime, chk_DateTaken}) {
         on(check, &QCheckBox::toggled, [this] { followTimeChecks(); });
     }
     on(btn_ChangeAttrTest, &QPushButton::clicked, [this] { btn_ChangeAttrTestClick(); });
@@ -427,7 +429,8 @@ void Tfom_Main::prc_DirListChange()
         return;
     }
     const core::ListingOptions options{folderBytes(), toBytes(cbo_FileType->currentText()),
-                                       chk_Set_HideHideFile->isChecked(), chk_Set_HideSysFile->isChecked()};
+                                       chk_Set_HideHideFile->isChecked(), chk_Set_HideSysFile->isChecked(),
+                                       chk_Set_NumericSort->isChecked()};
     prc_EnablesMode(true);
     const core::ListingResult result = core::listFolder(fileSystem_, options, before, after);
     if (!result.operationsEnabled) {
@@ -472,30 +475,55 @@ void Tfom_Main::listedFolderVanished(const QString& folder)
 void Tfom_Main::prc_EnablesMode(bool flag)
 {
     QWidget* const controls[] = {
-        lbl_FileName1,        lbl_FileName2,
-        lbl_FileName3,        lbl_FileNameNo,
-        lbl_NumberCnt,        cbo_FileName1,
-        cbo_FileName2,        cbo_FileName3,
-        num_FileNameNo,       num_NumberCnt,
-        btn_UpDownNo,         btn_AllChangeNameTest,
-        btn_AllChangeNameRun, lbl_SearchName,
-        lbl_ReplaceName,      edt_SearchName,
-        edt_ReplaceName,      chk_UpLow,
-        grp_Options,          btn_ReplaceNameTest,
-        btn_ReplaceNameRun,   lbl_Ext,
-        lbl_ExtPeriod,        edt_Ext,
-        btn_ChangeExtTest,    btn_ChangeExtRun,
-        lbl_CreateDate,       lbl_ModifyDate,
-        lbl_AccessDate,       dtt_ModifyDate,
-        dtt_ModifyTime,       dtt_AccessDate,
-        dtt_AccessTime,       btn_ChangeDateTest,
-        btn_ChangeDateRun,    chk_ReadOnly,
-        chk_Hidden,           chk_System,
-        chk_Archive,          grp_FileAttrOpt,
-        btn_ChangeAttrTest,   btn_ChangeAttrRun,
-        grp_JpegOptions,      Label15,
-        trk_Compression,      lbl_CompPer,
-        chk_GrayScale,        chk_Progressive,
+        lbl_FileName1,
+        lbl_FileName2,
+        lbl_FileName3,
+        lbl_FileNameNo,
+        lbl_NumberCnt,
+        cbo_FileName1,
+        cbo_FileName2,
+        cbo_FileName3,
+        num_FileNameNo,
+        num_NumberCnt,
+        btn_UpDownNo,
+        btn_AllChangeNameTest,
+        btn_AllChangeNameRun,
+        lbl_SearchName,
+        lbl_ReplaceName,
+        edt_SearchName,
+        edt_ReplaceName,
+        chk_UpLow,
+        grp_Options,
+        btn_ReplaceNameTest,
+        btn_ReplaceNameRun,
+        lbl_Ext,
+        lbl_ExtPeriod,
+        edt_Ext,
+        btn_ChangeExtTest,
+        btn_ChangeExtRun,
+        lbl_CreateDate,
+        lbl_ModifyDate,
+        lbl_AccessDate,
+        dtt_ModifyDate,
+        dtt_ModifyTime,
+        dtt_AccessDate,
+        dtt_AccessTime,
+        btn_ChangeDateTest,
+        chk_DateTaken,
+        btn_ChangeDateRun,
+        chk_ReadOnly,
+        chk_Hidden,
+        chk_System,
+        chk_Archive,
+        grp_FileAttrOpt,
+        btn_ChangeAttrTest,
+        btn_ChangeAttrRun,
+        grp_JpegOptions,
+        Label15,
+        trk_Compression,
+        lbl_CompPer,
+        chk_GrayScale,
+        chk_Progressive,
         btn_ChangeBMP2JPEG,
     };
     for (QWidget* control : controls) {
@@ -560,13 +588,23 @@ bool Tfom_Main::runSerialPreview()
     options.back = selectedPiece(cbo_FileName3);
     options.start = num_FileNameNo->value() / 10000;
     options.digitCountText = toBytes(num_NumberCnt->text());
-    const core::SerialResult result =
-        core::planSerialNaming(before, after, options, [] { return platform::localNow(); });
+    core::TakenTimes taken;
+    std::vector<FileTableModel::RowNote> notes;
+    if (core::usesDateTaken(options)) {
+        const std::vector<core::RowDateTaken> dates = readDatesTaken();
+        taken.reserve(dates.size());
+        for (const core::RowDateTaken& date : dates) {
+            taken.push_back(date.date.local);
+        }
+        notes = notesWithoutDateTaken(dates, wordedCoreText("DateTaken", core::noDateTakenNote));
+    }
+    const core::SerialResult result = core::planSerialNaming(
+        before, after, options, [] { return platform::localNow(); }, taken);
     grd_FileList2->reload();
     busy.restore();
     switch (result.outcome) {
     case core::SerialOutcome::Planned:
-        showPlanConflicts();
+        showPlanConflicts(std::move(notes));
         return true;
     case core::SerialOutcome::NoNameBearingPiece:
         boxes_.tell(fromBytes(result.message));
@@ -607,14 +645,23 @@ void Tfom_Main::prc_ChangeExtTest()
     showPlanConflicts();
 }
 
-void Tfom_Main::showPlanConflicts()
+void Tfom_Main::showPlanConflicts(std::vector<FileTableModel::RowNote> notes)
 {
     const std::vector<core::RenameConflict> conflicts = core::checkPlannedNames(before, after, fileSystem_);
-    std::vector<FileTableModel::RowNote> notes;
-    notes.reserve(conflicts.size());
+    notes.reserve(notes.size() + conflicts.size());
     for (const core::RenameConflict& conflict : conflicts) {
-        notes.push_back(
-            {static_cast<int>(conflict.row + 1), fromBytes(core::conflictReason(conflict)), true});
+        const int row = static_cast<int>(conflict.row + 1);
+        QString reason = fromBytes(core::conflictReason(conflict));
+        // A row's remark stays beneath the reason it will fail, which is what matters first.
+        const auto remark =
+            std::find_if(notes.begin(), notes.end(),
+                         [row](const FileTableModel::RowNote& note) { return note.row == row; });
+        if (remark != notes.end()) {
+            remark->text = reason + QLatin1Char('\n') + remark->text;
+            remark->warning = true;
+        } else {
+            notes.push_back({row, std::move(reason), true});
+        }
     }
     grd_FileList2->model().setNotes(notes);
     if (conflicts.empty()) {

@@ -65,6 +65,7 @@ void Tfom_Main::applyInputs(const core::InputSettings& inputs)
     }
     check(inputs.GrayScale, chk_GrayScale);
     check(inputs.Progressive, chk_Progressive);
+    check(inputs.NumericSort, chk_Set_NumericSort);
 }
 
 core::InputSettings Tfom_Main::currentInputs() const
@@ -92,6 +93,7 @@ core::InputSettings Tfom_Main::currentInputs() const
     inputs.Compression = trk_Compression->value();
     inputs.GrayScale = chk_GrayScale->isChecked();
     inputs.Progressive = chk_Progressive->isChecked();
+    inputs.NumericSort = chk_Set_NumericSort->isChecked();
     return inputs;
 }
 

@@ -242,6 +242,8 @@ void Tfom_Main::buildDateTab()
     };
     chk_ModifyTime = timeCheck(1, "chk_ModifyTime");
     chk_AccessTime = timeCheck(2, "chk_AccessTime");
+    chk_DateTaken = named(new QCheckBox(grp_FileDate), "chk_DateTaken");
+    grid->addWidget(chk_DateTaken, 1, 4, 2, 1);
     // Linux keeps a file's creation time to itself, so its pickers only say so (retranslateUi).
     dtt_CreateDate->setEnabled(false);
     dtt_CreateTime->setEnabled(false);
@@ -351,6 +353,8 @@ void Tfom_Main::buildSettingTab()
     chk_Set_HideHideFile->setChecked(true);
     viewLayout->addWidget(chk_Set_HideHideFile);
     viewLayout->addWidget(chk_Set_HideSysFile);
+    chk_Set_NumericSort = named(new QCheckBox(grp_ViewSetting), "chk_Set_NumericSort");
+    viewLayout->addWidget(chk_Set_NumericSort);
     viewLayout->addStretch(1);
     groups->addWidget(grp_ViewSetting);
     // The language selector names every language in itself, so that a user who cannot read the

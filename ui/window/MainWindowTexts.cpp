@@ -71,6 +71,7 @@ void Tfom_Main::retranslateUi()
     setHint(btn_SortUpToDown, tr("縦方向に二分"));
     setHint(btn_SortRightToLeft, tr("横方向に二分"));
     setHint(btn_Preview, tr("イメージプレビュー"));
+    setHint(btn_SortByDateTaken, tr("撮影日時順"));
     cbo_FileType->setStatusTip(tr("絞り込むファイル種類"));
     btn_Filter->setText(tr("絞り込み(&F)"));
     setHint(btn_Filter, tr("絞り込みの実行"));
@@ -151,6 +152,7 @@ void Tfom_Main::retranslateUi()
     lbl_ModifyDate->setText(tr("更新日時："));
     lbl_AccessDate->setText(tr("アクセス日時："));
     setHint(chk_ModifyTime, tr("更新日時を変更する"));
+    chk_DateTaken->setText(tr("撮影日時に合わせる"));
     setHint(chk_AccessTime, tr("アクセス日時を変更する"));
     const QString cannotSetCreated = tr("作成日時はこの環境では変更できません");
     setHint(dtt_CreateDate, cannotSetCreated);
@@ -206,6 +208,7 @@ void Tfom_Main::retranslateUi()
     grp_ViewSetting->setTitle(tr("【表示設定】"));
     chk_Set_HideHideFile->setText(tr("隠しファイルは非表示"));
     chk_Set_HideSysFile->setText(tr("システムファイルは非表示"));
+    chk_Set_NumericSort->setText(tr("数字を数値として並べる"));
     grp_Language->setTitle(tr("表示言語 / Language"));
     cbo_Language->setItemText(0, tr("自動 / Auto"));
     lbl_Version->setText(tr("Version %1").arg(QStringLiteral(QUORVANE_VERSION)));

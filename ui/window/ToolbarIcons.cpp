@@ -28,6 +28,8 @@ QString themeName(ToolbarIcon which)
         return QStringLiteral("image-x-generic");
     case ToolbarIcon::Program:
         return QStringLiteral("folder-pictures");
+    case ToolbarIcon::SortByDateTaken:
+        return QStringLiteral("view-sort-ascending");
     }
     return {};
 }
@@ -116,6 +118,15 @@ QPixmap drawnIcon(ToolbarIcon which, int size)
         hill << QPointF(s * 0.16, s * 0.78) << QPointF(s * 0.45, s * 0.45) << QPointF(s * 0.62, s * 0.62)
              << QPointF(s * 0.7, s * 0.55) << QPointF(s * 0.84, s * 0.78);
         p.drawPolygon(hill);
+        break;
+    }
+    case ToolbarIcon::SortByDateTaken: {
+        // Bars growing from top to bottom, as the themes draw an ascending order.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 100, 170));
+        for (int bar = 0; bar < 4; ++bar) {
+            p.drawRect(QRectF(s * 0.14, s * (0.16 + bar * 0.19), s * (0.2 + bar * 0.18), s * 0.12));
+        }
         break;
     }
     }

@@ -14,6 +14,7 @@ enum class ToolbarIcon
     Stacked,
     Preview,
     Program,
+    SortByDateTaken,
 };
 
 // The icon of the desktop's freedesktop theme for a toolbar button, or a small picture of our own
