@@ -109,6 +109,10 @@ public:
     // The whole content of the file at path. May be called from several threads at once.
     virtual std::error_code readFile(std::string_view path, std::string& bytes) = 0;
 
+    // The first limit bytes of the file at path, all of it when it is shorter, as a reader of a
+    // header needs. May be called from several threads at once.
+    virtual std::error_code readStart(std::string_view path, std::size_t limit, std::string& bytes) = 0;
+
     // Writes bytes to a new file of a fresh, hidden name in folder and flushes it to the disk, so
     // that a later renameReplacing can put a complete file in place. The file gets the given
     // permission bits, never more open at any moment; without them the system's default for a new

@@ -40,6 +40,10 @@ public:
     // The file the listing found under the row's name; unknown for a row made otherwise.
     const platform::FileIdentity& identity() const { return identity_; }
     void setIdentity(const platform::FileIdentity& identity) { identity_ = identity; }
+    // The file's modified time as the listing found it, to the nanosecond, which with the identity
+    // tells one state of a file from another; zero for a row made otherwise.
+    const platform::FileTime& listedModified() const { return listedModified_; }
+    void setListedModified(const platform::FileTime& modified) { listedModified_ = modified; }
 
     friend bool operator==(const FileRow&, const FileRow&) = default;
 
@@ -47,6 +51,7 @@ private:
     std::string text_;
     std::array<std::uint32_t, cellCount> ends_{}; // end offset of each cell within text_
     platform::FileIdentity identity_;
+    platform::FileTime listedModified_;
 };
 
 // The folder a listing read its rows from: its path as listed and which folder it was then

@@ -21,6 +21,7 @@ FileRow listingRow(const platform::DirectoryEntry& entry, std::string_view thous
     FileRow row(entry.name, sizeText(entry.size, thousandsSeparator), created.view(), modified.view(),
                 accessed.view(), attributeText(entry.attributes));
     row.setIdentity(entry.identity);
+    row.setListedModified(entry.modified);
     return row;
 }
 

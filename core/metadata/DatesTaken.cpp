@@ -35,6 +35,8 @@ bool mediaExtension(std::string_view name)
 class ContentReader : public DateTakenReader
 {
 public:
+    explicit ContentReader(platform::FileSystem& fileSystem) : images_(fileSystem) {}
+
     std::optional<DateTaken> read(const std::string& path) const override
     {
         return mediaExtension(path) ? media_.read(path) : images_.read(path);
@@ -69,9 +71,9 @@ void onWorkerThreads(std::size_t count, const Work& work)
 
 } // namespace
 
-std::unique_ptr<DateTakenReader> makeDateTakenReader()
+std::unique_ptr<DateTakenReader> makeDateTakenReader(platform::FileSystem& fileSystem)
 {
-    return std::make_unique<ContentReader>();
+    return std::make_unique<ContentReader>(fileSystem);
 }
 
 std::size_t DatesTaken::KeyHash::operator()(const Key& key) const
@@ -86,50 +88,45 @@ std::size_t DatesTaken::KeyHash::operator()(const Key& key) const
 
 DatesTaken::DatesTaken(std::unique_ptr<DateTakenReader> reader) : reader_(std::move(reader)) {}
 
-std::vector<RowDateTaken> DatesTaken::of(const FileTable& table, platform::FileSystem& fileSystem)
+std::vector<RowDateTaken> DatesTaken::of(const FileTable& table)
 {
     const std::size_t rows = static_cast<std::size_t>(table.rowCount() - 1);
     const std::string& folder = table.listedFolder().path;
     std::vector<RowDateTaken> dates(rows);
-    struct Found
-    {
-        std::optional<Key> key; // empty for a file that is gone or is another file now
-        std::optional<DateTaken> content;
-        bool read = false;
-    };
-    std::vector<Found> found(rows);
-    // The cache is only read while the workers run, and filled after they end.
-    onWorkerThreads(rows, [&](std::size_t i) {
+    std::vector<std::size_t> unread;
+    // A row is known by what its listing found, so a file seen before costs no call at all.
+    for (std::size_t i = 0; i < rows; ++i) {
         const FileRow& row = table.row(static_cast<int>(i) + 1);
         if (row.blank()) {
-            return;
+            continue;
         }
-        const std::string path = fullPath(folder, row[NameColumn]);
-        platform::EntryStamp stamp;
-        if (fileSystem.identify(path, stamp) ||
-            (row.identity().known() && stamp.identity != row.identity())) {
-            return;
-        }
-        Found& entry = found[i];
-        entry.key = Key{stamp.identity, stamp.modified};
-        if (const auto cached = cache_.find(*entry.key); cached != cache_.end()) {
-            entry.content = cached->second;
+        const auto cached = cache_.find(Key{row.identity(), row.listedModified()});
+        if (!row.identity().known() || cached == cache_.end()) {
+            unread.push_back(i);
         } else {
-            entry.content = reader_->read(path);
-            entry.read = true;
+            dates[i] = cached->second ? RowDateTaken{*cached->second, true}
+                                      : RowDateTaken{dateTakenOf(row.listedModified())};
         }
-        dates[i] =
-            entry.content ? RowDateTaken{*entry.content, true} : RowDateTaken{dateTakenOf(stamp.modified)};
+    }
+    std::vector<std::optional<DateTaken>> read(unread.size());
+    onWorkerThreads(unread.size(), [&](std::size_t k) {
+        const FileRow& row = table.row(static_cast<int>(unread[k]) + 1);
+        read[k] = reader_->read(fullPath(folder, row[NameColumn]));
     });
-    for (std::size_t i = 0; i < rows; ++i) {
-        if (found[i].read) {
-            cache_.emplace(*found[i].key, found[i].content);
-            ++filesRead_;
-        } else if (!found[i].key) {
-            const FileRow& row = table.row(static_cast<int>(i) + 1);
-            if (const auto listed = parseTimestampText(row[ModifiedColumn])) {
-                dates[i].date.local = *listed;
-            }
+    for (std::size_t k = 0; k < unread.size(); ++k) {
+        const std::size_t i = unread[k];
+        const FileRow& row = table.row(static_cast<int>(i) + 1);
+        ++filesRead_;
+        if (read[k]) {
+            dates[i] = {*read[k], true};
+        } else if (row.identity().known()) {
+            dates[i] = {dateTakenOf(row.listedModified())};
+        } else if (const auto listed = parseTimestampText(row[ModifiedColumn])) {
+            dates[i].date.local = *listed;
+        }
+        // Only a listed row says which state of which file it was read from.
+        if (row.identity().known()) {
+            cache_.emplace(Key{row.identity(), row.listedModified()}, read[k]);
         }
     }
     return dates;

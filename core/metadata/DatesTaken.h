@@ -24,21 +24,22 @@ struct RowDateTaken
 inline constexpr const char* noDateTakenNote =
     QT_TRANSLATE_NOOP("DateTaken", "撮影日時がないため、更新日時を使います");
 
-// The reader of the program: exiv2 for images, GStreamer's discoverer for files whose extension
-// names a sound or video format.
-std::unique_ptr<DateTakenReader> makeDateTakenReader();
+// The reader of the program: exiv2 for images, read through fileSystem (which must outlive the
+// reader), and GStreamer's discoverer, which opens the file itself, for files whose extension names
+// a sound or video format.
+std::unique_ptr<DateTakenReader> makeDateTakenReader(platform::FileSystem& fileSystem);
 
 // The dates taken of the listed files, read on worker threads for a whole list at once and kept
-// per file (its identity and modified time), so that asking again for an unchanged file reads
-// nothing but its entry.
+// per file by the identity and modified time its listing found, so that asking again about a file
+// listed as before reads nothing, and a file changed and listed again is read anew.
 class DatesTaken
 {
 public:
     explicit DatesTaken(std::unique_ptr<DateTakenReader> reader);
 
-    // One entry per file row of table, row 1 first. A file that is gone, or is another file than
-    // the one listed, has its listed modified time.
-    std::vector<RowDateTaken> of(const FileTable& table, platform::FileSystem& fileSystem);
+    // One entry per file row of table, row 1 first. A file whose content cannot be read (gone
+    // since its listing) has its listed modified time.
+    std::vector<RowDateTaken> of(const FileTable& table);
 
     // How many files had their content read so far.
     std::size_t filesRead() const { return filesRead_; }

@@ -363,6 +363,33 @@ std::error_code writeAll(int fd, std::string_view bytes)
 
 } // namespace
 
+std::error_code PosixFileSystem::readStart(std::string_view path, std::size_t limit, std::string& bytes)
+{
+    const Descriptor file(open(nullTerminated(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        bytes.clear();
+        return lastError();
+    }
+    bytes.resize(limit);
+    std::size_t filled = 0;
+    while (filled < limit) {
+        const ssize_t got = read(file.get(), bytes.data() + filled, limit - filled);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            bytes.clear();
+            return lastError();
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return {};
+}
+
 std::error_code PosixFileSystem::readFile(std::string_view path, std::string& bytes)
 {
     const Descriptor file(open(nullTerminated(path).c_str(), O_RDONLY | O_CLOEXEC));

@@ -20,6 +20,7 @@ public:
     std::error_code ignoresLetterCase(std::string_view folder, bool& ignores) override;
     std::error_code shortName(std::string_view path, std::string& shortName) override;
     std::error_code readFile(std::string_view path, std::string& bytes) override;
+    std::error_code readStart(std::string_view path, std::size_t limit, std::string& bytes) override;
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
                                        std::optional<std::uint32_t> permissions,
                                        std::string& temporaryPath) override;

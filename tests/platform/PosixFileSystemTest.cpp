@@ -288,6 +288,24 @@ TEST(PosixFileSystem, ReadingAMissingFileOrAFolderFailsAndGivesNothing)
     EXPECT_EQ(bytes, "");
 }
 
+TEST(PosixFileSystem, ReadingTheStartOfAFileGivesAtMostTheLimitAndFailsForAMissingFileOrAFolder)
+{
+    const TempFolder folder;
+    folder.writeFile("long.bin", pattern(70000));
+    folder.writeFile("short.bin", "short");
+    folder.makeFolder("sub");
+    PosixFileSystem fileSystem;
+    std::string bytes = "earlier";
+    EXPECT_FALSE(fileSystem.readStart(folder.pathOf("long.bin"), 4096, bytes));
+    EXPECT_TRUE(bytes == pattern(70000).substr(0, 4096));
+    EXPECT_FALSE(fileSystem.readStart(folder.pathOf("short.bin"), 4096, bytes));
+    EXPECT_EQ(bytes, "short");
+    EXPECT_EQ(fileSystem.readStart(folder.pathOf("missing"), 4096, bytes),
+              std::errc::no_such_file_or_directory);
+    EXPECT_EQ(bytes, "");
+    EXPECT_EQ(fileSystem.readStart(folder.pathOf("sub"), 4096, bytes), std::errc::is_a_directory);
+}
+
 std::vector<std::string> filesIn(const TempFolder& folder)
 {
     std::vector<std::string> names;

@@ -31,6 +31,10 @@ public:
     {
         return real_.readFile(path, bytes);
     }
+    std::error_code readStart(std::string_view path, std::size_t limit, std::string& bytes) override
+    {
+        return real_.readStart(path, limit, bytes);
+    }
     std::error_code writeTemporaryFile(std::string_view folder, std::string_view bytes,
                                        std::optional<std::uint32_t> permissions,
                                        std::string& temporaryPath) override

@@ -52,7 +52,7 @@ Tfom_Main::Tfom_Main(MessageBoxes& boxes, std::string settingsPath, platform::Fi
     : QMainWindow(parent), boxes_(boxes), settingsPath_(std::move(settingsPath)),
       ownFileSystem_(fileSystem == nullptr ? std::make_unique<platform::PosixFileSystem>() : nullptr),
       fileSystem_(fileSystem == nullptr ? *ownFileSystem_ : *fileSystem),
-      datesTaken_(std::make_unique<core::DatesTaken>(core::makeDateTakenReader()))
+      datesTaken_(std::make_unique<core::DatesTaken>(core::makeDateTakenReader(fileSystem_)))
 {
     setObjectName(QStringLiteral("fom_Main"));
     QFont font(QStringLiteral("IPAGothic"));

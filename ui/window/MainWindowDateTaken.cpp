@@ -14,7 +14,7 @@ namespace quorvane::ui {
 std::vector<core::RowDateTaken> Tfom_Main::readDatesTaken()
 {
     const BusyCursor busy;
-    return datesTaken_->of(before, fileSystem_);
+    return datesTaken_->of(before);
 }
 
 std::vector<FileTableModel::RowNote>

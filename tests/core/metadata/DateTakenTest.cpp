@@ -70,11 +70,17 @@ TEST(ExifDateReader, ReadsTheDateAPhotoWasTakenFromItsExifBlock)
         {"a photo without a date has none", {{"Exif.Image.Make", "Camera"}}, jpeg, std::nullopt},
         {"a TIFF", testing::takenAt("2021:03:04 05:06:07"), Exiv2::ImageType::tiff,
          taken({2021, 3, 4, 5, 6, 7})},
+        {"a TIFF whose EXIF lies beyond its first 72 KiB",
+         {{"Exif.Image.ImageDescription", std::string(100000, 'd')},
+          {"Exif.Photo.DateTimeOriginal", "2021:03:04 05:06:08"}},
+         Exiv2::ImageType::tiff,
+         taken({2021, 3, 4, 5, 6, 8})},
         {"a PNG", testing::takenAt("2022:11:12 13:14:15"), Exiv2::ImageType::png,
          taken({2022, 11, 12, 13, 14, 15})},
     };
     const TempFolder folder;
-    const ExifDateReader reader;
+    platform::PosixFileSystem fileSystem;
+    const ExifDateReader reader(fileSystem);
     int index = 0;
     for (const ExifCase& c : cases) {
         SCOPED_TRACE(c.says);
@@ -116,7 +122,8 @@ TEST(ExifDateReader, AFileExiv2CannotMakeSenseOfHasNoDateAndBreaksNothing)
              std::string("MM\0*\0\0\0\x08\0\x01\x87\x69\0\x04\0\0\0\x01\0\0\0\x08\0\0\0\0", 26))},
     };
     const TempFolder folder;
-    const ExifDateReader reader;
+    platform::PosixFileSystem fileSystem;
+    const ExifDateReader reader(fileSystem);
     int index = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -132,6 +139,7 @@ TEST(ExifDateReader, AFileExiv2CannotMakeSenseOfHasNoDateAndBreaksNothing)
 class CountingReader : public DateTakenReader
 {
 public:
+    explicit CountingReader(platform::FileSystem& fileSystem) : inner(fileSystem) {}
     std::optional<DateTaken> read(const std::string& path) const override
     {
         ++reads;
@@ -141,7 +149,7 @@ public:
     mutable std::atomic<int> reads{0};
 };
 
-TEST(DatesTaken, ReadsEachFileOnceUntilItChangesAndGivesTheModifiedTimeToFilesWithoutADate)
+TEST(DatesTaken, ReadsEachFileOnceUntilItIsListedChangedAndGivesTheModifiedTimeToFilesWithoutADate)
 {
     const testing::TimeZone zone("UTC");
     const TempFolder folder;
@@ -154,12 +162,12 @@ TEST(DatesTaken, ReadsEachFileOnceUntilItChangesAndGivesTheModifiedTimeToFilesWi
     platform::PosixFileSystem fileSystem;
     FileTable before, after;
     ASSERT_EQ(listFolder(fileSystem, {folder.path(), "*.*"}, before, after).fileCount, 41);
-    auto counting = std::make_unique<CountingReader>();
+    auto counting = std::make_unique<CountingReader>(fileSystem);
     CountingReader& reader = *counting;
     DatesTaken dates(std::move(counting));
 
     // Rows in name order: notes.txt, then p100.jpg to p139.jpg.
-    const std::vector<RowDateTaken> first = dates.of(before, fileSystem);
+    const std::vector<RowDateTaken> first = dates.of(before);
     ASSERT_EQ(first.size(), 41u);
     EXPECT_EQ(reader.reads, 41);
     EXPECT_FALSE(first[0].fromContent);
@@ -169,13 +177,14 @@ TEST(DatesTaken, ReadsEachFileOnceUntilItChangesAndGivesTheModifiedTimeToFilesWi
     EXPECT_EQ(first[1].date.local, (LocalDateTime{2024, 8, 12, 10, 0, 10}));
     EXPECT_EQ(first[40].date.local, (LocalDateTime{2024, 8, 12, 10, 0, 49}));
 
-    EXPECT_EQ(dates.of(before, fileSystem).size(), 41u);
+    EXPECT_EQ(dates.of(before).size(), 41u);
     EXPECT_EQ(reader.reads, 41) << "a second look reads no unchanged file";
 
     writePhoto(folder.pathOf("p100.jpg"), testing::takenAt("2001:01:01 01:01:01"));
     folder.setTimes("p100.jpg", {1000000000, 0}, {1100000000, 0});
-    const std::vector<RowDateTaken> again = dates.of(before, fileSystem);
-    EXPECT_EQ(reader.reads, 42) << "a changed file is read again";
+    listFolder(fileSystem, {folder.path(), "*.*"}, before, after);
+    const std::vector<RowDateTaken> again = dates.of(before);
+    EXPECT_EQ(reader.reads, 42) << "a file changed and listed again is read again";
     EXPECT_EQ(again[1].date.local, (LocalDateTime{2001, 1, 1, 1, 1, 1}));
 }
 
@@ -201,7 +210,8 @@ TEST(MediaDateReader, ReadsTheCreationDateOfAVideoAsTheLocalTimeOfThatInstant)
     }
     folder.writeFile("clip.MP4", video);
     const testing::TimeZone zone("Asia/Tokyo");
-    const std::optional<DateTaken> date = makeDateTakenReader()->read(folder.pathOf("clip.MP4"));
+    platform::PosixFileSystem fileSystem;
+    const std::optional<DateTaken> date = makeDateTakenReader(fileSystem)->read(folder.pathOf("clip.MP4"));
     ASSERT_TRUE(date.has_value());
     EXPECT_EQ(date->local, (LocalDateTime{2023, 7, 14, 18, 8, 7}));
     EXPECT_EQ(instantOf(*date), (platform::FileTime{1689325687, 0}));

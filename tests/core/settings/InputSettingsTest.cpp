@@ -37,10 +37,12 @@ const InputsCase inputsCases[] = {
      }},
     {"numbers beyond their ranges or no numbers at all are not read",
      "[Inputs]\nFileNameNo=100000\nNumberCnt=-1\nReplaceOption=8\nJpegOption=x\nCompression=0\n"},
-    {"switches are 1 and 0 only", "[Inputs]\nUpLow=1\nChangeExt=0\nModifyTime=2\nAccessTime=yes\n",
+    {"switches are 1 and 0 only",
+     "[Inputs]\nUpLow=1\nChangeExt=0\nModifyTime=2\nAccessTime=yes\nNumericSort=1\n",
      [](InputSettings& i) {
          i.UpLow = true;
          i.ChangeExt = false;
+         i.NumericSort = true;
      }},
 };
 
@@ -52,6 +54,7 @@ TEST_P(ReadInputsTest, GivesTheStoredInputsOrNone)
     InputSettings expected;
     GetParam().expected(expected);
     const InputSettings read = readInputSettings(IniFile::parse(GetParam().text));
+    EXPECT_EQ(read.NumericSort, expected.NumericSort);
     EXPECT_EQ(read.FileName1, expected.FileName1);
     EXPECT_EQ(read.SearchName, expected.SearchName);
     EXPECT_EQ(read.ReplaceName, expected.ReplaceName);
