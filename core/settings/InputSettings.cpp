@@ -25,6 +25,7 @@ void forEachInput(InputSettings& inputs, Visitor&& visit)
     visit("Ext", inputs.Ext);
     visit("ModifyTime", inputs.ModifyTime);
     visit("AccessTime", inputs.AccessTime);
+    visit("DateTaken", inputs.DateTaken);
     visit("JpegOption", inputs.JpegOption, 0, 3);
     visit("Compression", inputs.Compression, 1, 100);
     visit("GrayScale", inputs.GrayScale);

@@ -27,9 +27,11 @@ struct InputSettings
     std::optional<int> ReplaceOption; // 0 to 7
     // "拡張子"
     std::optional<std::string> Ext;
-    // "日付変更": whether the modified and the accessed time are set.
+    // "日付変更": whether the modified and the accessed time are set, and whether from each file's
+    // date taken.
     std::optional<bool> ModifyTime;
     std::optional<bool> AccessTime;
+    std::optional<bool> DateTaken;
     // "画像変換": the mode, the JPEG quality and the two JPEG options.
     std::optional<int> JpegOption;  // 0 to 3
     std::optional<int> Compression; // 1 to 100

@@ -56,6 +56,7 @@ void Tfom_Main::applyInputs(const core::InputSettings& inputs)
     text(inputs.Ext, [this](const QString& t) { edt_Ext->setText(t); });
     check(inputs.ModifyTime, chk_ModifyTime);
     check(inputs.AccessTime, chk_AccessTime);
+    check(inputs.DateTaken, chk_DateTaken);
     if (inputs.JpegOption) {
         grp_JpegOptionsItems->button(*inputs.JpegOption)->setChecked(true);
         grp_JpegOptionsClick(*inputs.JpegOption);
@@ -89,6 +90,7 @@ core::InputSettings Tfom_Main::currentInputs() const
     inputs.Ext = toBytes(edt_Ext->text());
     inputs.ModifyTime = chk_ModifyTime->isChecked();
     inputs.AccessTime = chk_AccessTime->isChecked();
+    inputs.DateTaken = chk_DateTaken->isChecked();
     inputs.JpegOption = std::max(0, grp_JpegOptionsItems->checkedId());
     inputs.Compression = trk_Compression->value();
     inputs.GrayScale = chk_GrayScale->isChecked();

@@ -38,11 +38,12 @@ const InputsCase inputsCases[] = {
     {"numbers beyond their ranges or no numbers at all are not read",
      "[Inputs]\nFileNameNo=100000\nNumberCnt=-1\nReplaceOption=8\nJpegOption=x\nCompression=0\n"},
     {"switches are 1 and 0 only",
-     "[Inputs]\nUpLow=1\nChangeExt=0\nModifyTime=2\nAccessTime=yes\nNumericSort=1\n",
+     "[Inputs]\nUpLow=1\nChangeExt=0\nModifyTime=2\nAccessTime=yes\nNumericSort=1\nDateTaken=1\n",
      [](InputSettings& i) {
          i.UpLow = true;
          i.ChangeExt = false;
          i.NumericSort = true;
+         i.DateTaken = true;
      }},
 };
 
@@ -68,6 +69,7 @@ TEST_P(ReadInputsTest, GivesTheStoredInputsOrNone)
     EXPECT_EQ(read.ChangeExt, expected.ChangeExt);
     EXPECT_EQ(read.ModifyTime, expected.ModifyTime);
     EXPECT_EQ(read.AccessTime, expected.AccessTime);
+    EXPECT_EQ(read.DateTaken, expected.DateTaken);
 }
 
 INSTANTIATE_TEST_SUITE_P(Reading, ReadInputsTest, ::testing::ValuesIn(inputsCases), testing::SaysName());

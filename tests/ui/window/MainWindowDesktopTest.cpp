@@ -481,6 +481,7 @@ TEST(MainWindowDesktop, TheLastInputsComeBackAtTheNextStart)
     first->grp_OptionsItems->button(2)->setChecked(true);
     first->edt_Ext->setText(QStringLiteral("jpeg"));
     first->chk_AccessTime->setChecked(false);
+    first->chk_DateTaken->setChecked(true);
     first->grp_JpegOptionsItems->button(1)->setChecked(true);
     first->trk_Compression->setValue(75);
     first->chk_GrayScale->setChecked(true);
@@ -502,6 +503,7 @@ TEST(MainWindowDesktop, TheLastInputsComeBackAtTheNextStart)
     EXPECT_EQ(second->edt_Ext->text(), QStringLiteral("jpeg"));
     EXPECT_TRUE(second->chk_ModifyTime->isChecked());
     EXPECT_FALSE(second->chk_AccessTime->isChecked());
+    EXPECT_TRUE(second->chk_DateTaken->isChecked());
     EXPECT_EQ(second->grp_JpegOptionsItems->checkedId(), 1);
     EXPECT_EQ(second->trk_Compression->value(), 75);
     EXPECT_EQ(second->lbl_CompPer->text(), QStringLiteral("75%"));
