@@ -67,7 +67,7 @@ ChosenTime chosenTime(const std::optional<platform::LocalDateTime>& local)
 
 ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    const TimestampOptions& options, platform::FileSystem& fileSystem,
-                                   UndoSnapshot& snapshot, const RunProgress& progress)
+                                   UndoSnapshot& snapshot, const RunProgress& progress, RunRecorder* recorder)
 {
     ChangeRunResult result;
     UndoSnapshot run;
@@ -78,17 +78,25 @@ ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& aft
     }
     const ChosenTime modified = chosenTime(options.modified);
     const ChosenTime accessed = chosenTime(options.accessed);
-    result.failures = changeEachFile(run, fileSystem, progress, [&](const std::string& path, std::size_t k) {
-        if (modified.unusable || accessed.unusable) {
-            return makeError(RunError::UnusableTime);
-        }
-        if (!modified.time && !accessed.time) {
-            return std::error_code(); // nothing chosen, nothing to change
-        }
-        const std::error_code error = fileSystem.setTimes(path, accessed.time, modified.time);
-        run.readAfterState(fileSystem, path, k);
-        return error;
-    });
+    if (recorder != nullptr) {
+        run.identifyUnknown(fileSystem);
+        recorder->begin(RunKind::Timestamp, run);
+    }
+    result.failures = changeEachFile(
+        run, fileSystem, recordedProgress(recorder, progress), [&](const std::string& path, std::size_t k) {
+            if (modified.unusable || accessed.unusable) {
+                return makeError(RunError::UnusableTime);
+            }
+            if (!modified.time && !accessed.time) {
+                return std::error_code(); // nothing chosen, nothing to change
+            }
+            const std::error_code error = fileSystem.setTimes(path, accessed.time, modified.time);
+            run.readAfterState(fileSystem, path, k);
+            return error;
+        });
+    if (recorder != nullptr) {
+        recorder->finish(run, result.failures.size());
+    }
     snapshot = std::move(run);
     result.message = withFailureList(translate("Runs", timestampCompletedMessage),
                                      translate("Runs", "日付を変更できませんでした"), result.failures);
