@@ -35,6 +35,7 @@ set(QUORVANE_DEBIAN_DEPENDS
     "libqt6network6 (>= 6.4)"
     "libicu72"
     "libjpeg62-turbo (>= 1:2.0)"
+    "libsqlite3-0 (>= 3.40)"
     "gstreamer1.0-plugins-base"
     "gstreamer1.0-plugins-good"
     "gstreamer1.0-plugins-bad"

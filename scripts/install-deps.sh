@@ -10,6 +10,8 @@ packages=(
     # Libraries of the program.
     qt6-base-dev qt6-multimedia-dev libqt6multimedia6 libqt6multimediawidgets6
     libicu-dev libjpeg62-turbo-dev
+    # The journal of runs.
+    libsqlite3-dev
     # The translations: lupdate and lrelease with their CMake functions, which compile
     # translations/*.ts into the program, and Qt's own texts in Japanese for the standard buttons,
     # the calendar and the fields' menus.
