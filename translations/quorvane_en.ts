@@ -190,6 +190,10 @@ Run: %2<byte value="xd"/>
 <byte value="xd"/>
 Yes puts the folder back as it was before the run, No finishes the run as planned.</translation>
     </message>
+    <message>
+        <source>別に起動しているプログラムが履歴を使用しています</source>
+        <translation>another copy of the program is using it</translation>
+    </message>
 </context>
 <context>
     <name>Listing</name>

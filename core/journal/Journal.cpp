@@ -1,6 +1,7 @@
 #include "Journal.h"
 
 #include "core/listing/FileTable.h"
+#include "platform/ErrorCode.h"
 
 #include <algorithm>
 #include <chrono>
@@ -336,6 +337,13 @@ std::unique_ptr<Journal> Journal::open(const std::string& path, std::string& rea
         reason = withoutTrailingPeriod(folder.string() + ": " + created.message());
         return nullptr;
     }
+    platform::FileLock lock;
+    if (const std::error_code error = lock.acquire(path + ".lock")) {
+        reason = error == std::errc::operation_would_block
+                     ? translate("Journal", "別に起動しているプログラムが履歴を使用しています")
+                     : withoutTrailingPeriod(path + ".lock: " + platform::errorText(error));
+        return nullptr;
+    }
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
@@ -344,6 +352,7 @@ std::unique_ptr<Journal> Journal::open(const std::string& path, std::string& rea
         return nullptr;
     }
     std::unique_ptr<Journal> journal(new Journal(db));
+    journal->lock_ = std::move(lock);
     const auto refuse = [&](const std::string& why) {
         reason = withoutTrailingPeriod(path + ": " + why);
         return nullptr;

@@ -4,6 +4,7 @@
 #include "core/runs/UndoSnapshot.h"
 #include "core/text/Translation.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/FileLock.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -65,7 +66,8 @@ class Journal : public RunRecorder
 {
 public:
     // Opens or creates the journal at path, creating its folder. On failure gives nothing and says
-    // why in reason (a folder nobody may write, a file that is not a journal, one of a newer version).
+    // why in reason (a folder nobody may write, a file that is not a journal, one of a newer version,
+    // a journal that another copy of the program is using).
     static std::unique_ptr<Journal> open(const std::string& path, std::string& reason);
     ~Journal() override;
     Journal(const Journal&) = delete;
@@ -107,6 +109,9 @@ private:
     void dropOldRuns();
 
     sqlite3* db_;
+    // Held while the journal is open, so that a second copy of the program never takes a run in
+    // progress for one cut short.
+    platform::FileLock lock_;
     bool broken_ = false;
     std::string failure_;
     bool failureTaken_ = false;

@@ -105,7 +105,11 @@ TEST(Journal, a_journal_that_cannot_be_used_is_refused_with_its_reason)
         {"a folder that cannot be made", state.pathOf("file") + "/quorvane/history.sqlite3"},
         {"a file that is not a journal", state.pathOf("garbage.sqlite3")},
         {"a journal of a newer version", state.pathOf("newer.sqlite3")},
+        {"a journal another copy of the program is using", state.pathOf("used.sqlite3")},
     };
+    std::string unused;
+    const std::unique_ptr<Journal> inUse = Journal::open(state.pathOf("used.sqlite3"), unused);
+    ASSERT_TRUE(inUse) << unused;
     for (const Case& c : cases) {
         std::string reason;
         EXPECT_FALSE(Journal::open(c.path, reason)) << c.says;
