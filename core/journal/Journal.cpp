@@ -211,12 +211,13 @@ FileRow readCells(Reader& in)
 
 // One entry: identity and the two names; where the run changes states, also the six cells of both
 // rows (the texts an undo falls back on); and both states where they were read.
-void writeEntry(Writer& out, const UndoSnapshot& snapshot, std::size_t k)
+void writeEntry(Writer& out, const UndoSnapshot& snapshot, std::size_t k, bool withAfterState)
 {
+    const bool after = withAfterState && snapshot.AfterStates[k];
     const bool cells = snapshot.StatesChanged;
     const std::uint8_t flags = (snapshot.Renamed[k] ? RenamedFlag : 0) |
                                (snapshot.BeforeStates[k] ? BeforeStateFlag : 0) |
-                               (snapshot.AfterStates[k] ? AfterStateFlag : 0) | (cells ? CellsFlag : 0);
+                               (after ? AfterStateFlag : 0) | (cells ? CellsFlag : 0);
     out.u8(flags);
     out.u64(snapshot.Identities[k].device);
     out.u64(snapshot.Identities[k].inode);
@@ -230,7 +231,7 @@ void writeEntry(Writer& out, const UndoSnapshot& snapshot, std::size_t k)
     if (snapshot.BeforeStates[k]) {
         writeState(out, *snapshot.BeforeStates[k]);
     }
-    if (snapshot.AfterStates[k]) {
+    if (after) {
         writeState(out, *snapshot.AfterStates[k]);
     }
 }
@@ -414,7 +415,7 @@ std::string Journal::takeFailure()
     return failure_;
 }
 
-bool Journal::writeEntries(std::int64_t run, const UndoSnapshot& snapshot)
+bool Journal::writeEntries(std::int64_t run, const UndoSnapshot& snapshot, bool withAfterStates)
 {
     Statement insert(db_, "INSERT INTO entries(run, chunk, data) VALUES(?, ?, ?)");
     Writer out;
@@ -423,7 +424,7 @@ bool Journal::writeEntries(std::int64_t run, const UndoSnapshot& snapshot)
         out.out().clear();
         const std::size_t last = std::min(snapshot.size(), first + entriesPerChunk);
         for (std::size_t k = first; k < last; ++k) {
-            writeEntry(out, snapshot, k);
+            writeEntry(out, snapshot, k, withAfterStates);
         }
         if (!insert.bind(1, run).bind(2, chunk++).bind(3, out.out()).run()) {
             return false;
@@ -464,7 +465,10 @@ void Journal::begin(RunKind kind, const UndoSnapshot& plan)
         return fail();
     }
     const std::int64_t id = sqlite3_last_insert_rowid(db_);
-    if (!writeEntries(id, plan) || !exec("COMMIT") || !exec("PRAGMA synchronous=NORMAL")) {
+    // Before a timestamp or attribute run, the states it will leave are not known yet: the plan is
+    // the after list's texts.
+    const bool afterStatesKnown = kind != RunKind::Timestamp && kind != RunKind::Attribute;
+    if (!writeEntries(id, plan, afterStatesKnown) || !exec("COMMIT") || !exec("PRAGMA synchronous=NORMAL")) {
         return fail();
     }
     current_ = id;
@@ -509,7 +513,7 @@ void Journal::finish(const UndoSnapshot& result, std::size_t failures)
              .bind(3, static_cast<std::int64_t>(result.size()))
              .bind(4, id)
              .run() ||
-        !writeEntries(id, result) || !exec("COMMIT")) {
+        !writeEntries(id, result, true) || !exec("COMMIT")) {
         return fail();
     }
     lastFinished_ = id;

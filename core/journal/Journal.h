@@ -105,7 +105,7 @@ private:
     explicit Journal(sqlite3* db);
     bool exec(const char* sql);
     void fail();
-    bool writeEntries(std::int64_t run, const UndoSnapshot& snapshot);
+    bool writeEntries(std::int64_t run, const UndoSnapshot& snapshot, bool withAfterStates);
     void dropOldRuns();
 
     sqlite3* db_;

@@ -4,6 +4,7 @@
 #include "core/listing/Listing.h"
 #include "core/runs/PlanApplier.h"
 #include "core/runs/RenameRun.h"
+#include "core/runs/TimestampChange.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
 
@@ -15,6 +16,7 @@
 #include <map>
 #include <random>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -159,6 +161,69 @@ TEST(Recovery, a_file_changed_by_someone_else_since_is_left_alone_and_named)
     ASSERT_EQ(result.leftAlone.size(), 1u);
     EXPECT_EQ(result.leftAlone[0].name, "a.jpg");
     EXPECT_NE(result.message.find("a.jpg"), std::string::npos);
+}
+
+std::int64_t modifiedSeconds(const std::string& path)
+{
+    struct stat status
+    {};
+    stat(path.c_str(), &status);
+    return status.st_mtim.tv_sec;
+}
+
+// A timestamp run cut short after its first file: put back, every file has its own time again to
+// the nanosecond; finished, every file has the chosen time.
+TEST(Recovery, a_timestamp_run_cut_short_is_put_back_or_finished_on_every_file)
+{
+    struct Case
+    {
+        const char* says;
+        RecoveryChoice choice;
+        bool planned;
+    };
+    const Case cases[] = {
+        {"put back, each file has its own time again", RecoveryChoice::PutBack, false},
+        {"finished, each file has the chosen time", RecoveryChoice::Finish, true},
+    };
+    const platform::LocalDateTime chosen{2006, 5, 4, 9, 5, 7};
+    const std::int64_t chosenSeconds = platform::fromLocalDateTime(chosen).value();
+    for (const Case& c : cases) {
+        const testing::TempFolder folder;
+        const testing::TempFolder state;
+        folder.writeFile("a.jpg");
+        folder.writeFile("b.jpg");
+        const std::int64_t own = modifiedSeconds(folder.pathOf("b.jpg"));
+        platform::PosixFileSystem fileSystem;
+        FileTable before;
+        FileTable after;
+        listFolder(fileSystem, {folder.path(), "*", false, false}, before, after);
+        ASSERT_FALSE(planTimestampChange(before, after, {chosen, std::nullopt}));
+        UndoSnapshot plan;
+        ASSERT_FALSE(plan.take(before, after, folder.path(), fileSystem));
+        std::string reason;
+        const std::unique_ptr<Journal> journal = Journal::open(state.pathOf("history.sqlite3"), reason);
+        ASSERT_TRUE(journal) << reason;
+        journal->begin(RunKind::Timestamp, plan);
+        {
+            UndoSnapshot loaded;
+            journal->loadRun(journal->unfinishedRun().value().id, loaded);
+            for (std::size_t k = 0; k < loaded.size(); ++k) {
+                std::fprintf(stderr, "DEBUG %s | %s | %d %d\n",
+                             std::string(loaded.BeforeRows[k][ModifiedColumn]).c_str(),
+                             std::string(loaded.AfterRows[k][ModifiedColumn]).c_str(),
+                             (int)loaded.BeforeStates[k].has_value(), (int)loaded.AfterStates[k].has_value());
+            }
+        }
+        ASSERT_FALSE(
+            fileSystem.setTimes(folder.pathOf("a.jpg"), std::nullopt, platform::FileTime{chosenSeconds, 0}));
+
+        const RecoveryResult result =
+            recoverRun(*journal, journal->unfinishedRun().value().id, c.choice, fileSystem);
+
+        EXPECT_TRUE(result.failures.empty() && result.leftAlone.empty()) << c.says << ": " << result.message;
+        EXPECT_EQ(modifiedSeconds(folder.pathOf("a.jpg")), c.planned ? chosenSeconds : own) << c.says;
+        EXPECT_EQ(modifiedSeconds(folder.pathOf("b.jpg")), c.planned ? chosenSeconds : own) << c.says;
+    }
 }
 
 } // namespace
