@@ -343,7 +343,8 @@ private:
     MessageBoxes& boxes_;
     std::string settingsPath_;
     std::unique_ptr<core::Journal> journal_;
-    std::int64_t undoRun_ = 0; // the recorded run the undo button undoes; 0: the snapshot
+    std::int64_t undoRun_ = 0;   // the recorded run the undo button undoes; 0: the snapshot
+    std::string journalProblem_; // why the journal cannot be used; empty while it can
     std::unique_ptr<platform::FileSystem> ownFileSystem_;
     platform::FileSystem& fileSystem_;
     platform::SortCollator collator_;

@@ -24,10 +24,9 @@ QString unavailableText(const std::string& reason)
 
 void Tfom_Main::openJournal()
 {
-    std::string reason;
-    journal_ = core::Journal::open(core::locateJournalFile(settingsPath_), reason);
+    journal_ = core::Journal::open(core::locateJournalFile(settingsPath_), journalProblem_);
     if (!journal_) {
-        boxes_.tell(unavailableText(reason));
+        boxes_.tell(unavailableText(journalProblem_));
         return;
     }
     std::int64_t offered = 0;
@@ -57,6 +56,7 @@ void Tfom_Main::noteRecordedRun()
         return;
     }
     if (const std::string failure = journal_->takeFailure(); !failure.empty()) {
+        journalProblem_ = failure;
         boxes_.tell(unavailableText(failure));
     }
     if (journal_->broken()) {
@@ -83,7 +83,7 @@ void Tfom_Main::showUndoRefusal(const core::UndoResult& result)
 void Tfom_Main::btn_HistoryClick()
 {
     if (!journal_ || journal_->broken()) {
-        boxes_.tell(unavailableText(journal_ ? journal_->takeFailure() : std::string()));
+        boxes_.tell(unavailableText(journalProblem_));
         return;
     }
     HistoryWindow window(*journal_, this);

@@ -143,5 +143,31 @@ TEST(MainWindowJournal, TheHistoryWindowListsRunsNewestFirstAndUndoesTheChosenOn
     EXPECT_EQ(firstRunState, QStringLiteral("取り消し済み"));
 }
 
+TEST(MainWindowJournal, AJournalThatCannotBeUsedIsSaidOnceAndTheRunsGoOnWithoutIt)
+{
+    TempFolder folder;
+    folder.writeFile("a.txt");
+    TempFolder settings;
+    settings.writeFile("history.sqlite3", std::string(4096, 'x'));
+    ScriptedBoxes boxes;
+    Tfom_Main window(boxes, settings.pathOf("quorvn.ini"));
+    ASSERT_EQ(boxes.told.size(), 1u);
+    EXPECT_TRUE(boxes.told.front().startsWith(QStringLiteral("履歴を使用できません: ")))
+        << boxes.told.front().toStdString();
+
+    window.selectFolder(QString::fromStdString(folder.path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.before.cell(core::NameColumn, 1) == "a.txt"; }, 5000));
+    window.edt_Ext->setText(QStringLiteral("dat"));
+    window.btn_ChangeExtRun->click();
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"a.dat"});
+    window.btn_Return->click();
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(std::count_if(boxes.told.begin(), boxes.told.end(),
+                            [](const QString& text) {
+                                return text.startsWith(QStringLiteral("履歴を使用できません"));
+                            }),
+              1);
+}
+
 } // namespace
 } // namespace quorvane::ui
