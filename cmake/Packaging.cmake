@@ -40,6 +40,7 @@ set(QUORVANE_DEBIAN_DEPENDS
     "libgstreamer1.0-0 (>= 1.20)"
     "libgstreamer-plugins-base1.0-0 (>= 1.20)"
     "libglib2.0-0"
+    "libsqlite3-0 (>= 3.40)"
     "gstreamer1.0-plugins-base"
     "gstreamer1.0-plugins-good"
     "gstreamer1.0-plugins-bad"

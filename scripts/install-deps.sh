@@ -12,6 +12,8 @@ packages=(
     libicu-dev libjpeg62-turbo-dev
     # The date a photo or video was taken: exiv2 for images, GStreamer's discoverer for media.
     libexiv2-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+    # The journal of runs.
+    libsqlite3-dev
     # The translations: lupdate and lrelease with their CMake functions, which compile
     # translations/*.ts into the program, and Qt's own texts in Japanese for the standard buttons,
     # the calendar and the fields' menus.

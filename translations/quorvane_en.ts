@@ -106,6 +106,103 @@
     </message>
 </context>
 <context>
+    <name>Journal</name>
+    <message>
+        <source>この処理の記録はありません</source>
+        <translation>There is no record of this run</translation>
+    </message>
+    <message>
+        <source>この処理は取り消せません</source>
+        <translation>This run cannot be undone</translation>
+    </message>
+    <message>
+        <source>元のファイルをごみ箱に移せなかったため、この処理は取り消せません</source>
+        <translation>This run cannot be undone: its original files could not be moved to the trash</translation>
+    </message>
+    <message>
+        <source>後の処理（%1）が同じファイルを変更しているため、先にその処理を取り消してください</source>
+        <translation>A later run (%1) changed the same files; undo that run first</translation>
+    </message>
+    <message>
+        <source>この処理の記録を読めませんでした</source>
+        <translation>The record of this run could not be read</translation>
+    </message>
+    <message>
+        <source>新しい版のプログラムの履歴です</source>
+        <translation>the history was written by a newer version of the program</translation>
+    </message>
+    <message>
+        <source>履歴のファイルが壊れています</source>
+        <translation>the history file is damaged</translation>
+    </message>
+    <message>
+        <source>履歴を使用できません: %1</source>
+        <translation>The history is not available: %1</translation>
+    </message>
+    <message>
+        <source>リネーム</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>日付変更</source>
+        <translation>Times</translation>
+    </message>
+    <message>
+        <source>属性変更</source>
+        <translation>Attributes</translation>
+    </message>
+    <message>
+        <source>画像変換</source>
+        <translation>Image conversion</translation>
+    </message>
+    <message>
+        <source>取り消し</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>前回の処理の記録を読めませんでした</source>
+        <translation>The record of the unfinished run could not be read</translation>
+    </message>
+    <message>
+        <source>前回の処理のフォルダを読めませんでした</source>
+        <translation>The folder of the unfinished run could not be read</translation>
+    </message>
+    <message>
+        <source>前回の処理の前の状態に戻しました</source>
+        <translation>The folder is back as it was before the unfinished run</translation>
+    </message>
+    <message>
+        <source>前回の処理を最後まで実行しました</source>
+        <translation>The unfinished run has been finished as planned</translation>
+    </message>
+    <message>
+        <source>処理の後で別に変更されていたため、そのままにしました</source>
+        <translation>were changed by someone else since and were left as they are</translation>
+    </message>
+    <message>
+        <source>戻せませんでした</source>
+        <translation>could not be changed</translation>
+    </message>
+    <message>
+        <source>前回の処理が完了していません。<byte value="xd"/>
+<byte value="xd"/>
+フォルダ：%1<byte value="xd"/>
+処理：%2<byte value="xd"/>
+<byte value="xd"/>
+「はい」で処理の前の状態に戻し、「いいえ」で予定どおり最後まで処理します。</source>
+        <translation>The last run did not finish.<byte value="xd"/>
+<byte value="xd"/>
+Folder: %1<byte value="xd"/>
+Run: %2<byte value="xd"/>
+<byte value="xd"/>
+Yes puts the folder back as it was before the run, No finishes the run as planned.</translation>
+    </message>
+    <message>
+        <source>別に起動しているプログラムが履歴を使用しています</source>
+        <translation>another copy of the program is using it</translation>
+    </message>
+</context>
+<context>
     <name>Listing</name>
     <message numerus="yes">
         <source>%n File(s)</source>
@@ -358,6 +455,68 @@
     <message>
         <source>%1 に書き込めません</source>
         <translation>Cannot write %1</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::ui::HistoryModel</name>
+    <message>
+        <source>未完了</source>
+        <translation>Unfinished</translation>
+    </message>
+    <message>
+        <source>完了</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>完了（取り消し不可）</source>
+        <translation>Done (cannot be undone)</translation>
+    </message>
+    <message>
+        <source>取り消し済み</source>
+        <translation>Undone</translation>
+    </message>
+    <message>
+        <source>一部のみ取り消し</source>
+        <translation>Partly undone</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>ファイル数</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <source>失敗</source>
+        <translation>Failures</translation>
+    </message>
+    <message>
+        <source>状態</source>
+        <translation>State</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::ui::HistoryWindow</name>
+    <message>
+        <source>履歴</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>取り消す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -858,6 +1017,14 @@
     <message>
         <source>数字を数値として並べる</source>
         <translation>Sort numbers by their value</translation>
+    </message>
+    <message>
+        <source>選んだ処理を取り消します</source>
+        <translation>The chosen run will be undone</translation>
+    </message>
+    <message>
+        <source>履歴</source>
+        <translation>History</translation>
     </message>
 </context>
 </TS>

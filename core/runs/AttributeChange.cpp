@@ -39,7 +39,7 @@ void planAttributeChange(const FileTable& before, FileTable& after, const Attrib
 
 ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
-                                   const RunProgress& progress)
+                                   const RunProgress& progress, RunRecorder* recorder)
 {
     ChangeRunResult result;
     UndoSnapshot run;
@@ -48,12 +48,20 @@ ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& aft
         result.message = folderChangedMessage(folder);
         return result;
     }
-    result.failures = changeEachFile(run, fileSystem, progress, [&](const std::string& path, std::size_t k) {
-        const std::error_code error =
-            fileSystem.setAttributes(path, attributeValue(run.AfterRows[k][AttributesColumn]));
-        run.readAfterState(fileSystem, path, k);
-        return error;
-    });
+    if (recorder != nullptr) {
+        run.identifyUnknown(fileSystem);
+        recorder->begin(RunKind::Attribute, run);
+    }
+    result.failures = changeEachFile(
+        run, fileSystem, recordedProgress(recorder, progress), [&](const std::string& path, std::size_t k) {
+            const std::error_code error =
+                fileSystem.setAttributes(path, attributeValue(run.AfterRows[k][AttributesColumn]));
+            run.readAfterState(fileSystem, path, k);
+            return error;
+        });
+    if (recorder != nullptr) {
+        recorder->finish(run, result.failures.size());
+    }
     snapshot = std::move(run);
     result.message = withFailureList(translate("Runs", attributeCompletedMessage),
                                      translate("Runs", "属性を変更できませんでした"), result.failures);

@@ -2,6 +2,7 @@
 
 #include "core/listing/FileTable.h"
 #include "core/runs/RunFailure.h"
+#include "core/runs/RunRecorder.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/text/Translation.h"
 #include "platform/FileSystem.h"
@@ -47,6 +48,6 @@ void planAttributeChange(const FileTable& before, FileTable& after, const Attrib
 // changes, and the snapshot stays as it was, when the folder is gone or is another folder now.
 ChangeRunResult runAttributeChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
-                                   const RunProgress& progress = {});
+                                   const RunProgress& progress = {}, RunRecorder* recorder = nullptr);
 
 } // namespace quorvane::core

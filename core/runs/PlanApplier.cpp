@@ -1,5 +1,6 @@
 #include "PlanApplier.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -153,6 +154,20 @@ std::string temporaryName()
     }
     name += ".tmp";
     return name;
+}
+
+bool isTemporaryName(std::string_view name)
+{
+    constexpr std::string_view prefix = ".quorvane-";
+    constexpr std::string_view suffix = ".tmp";
+    constexpr std::size_t digits = 16;
+    if (name.size() != prefix.size() + digits + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix)) {
+        return false;
+    }
+    const std::string_view hex = name.substr(prefix.size(), digits);
+    return std::all_of(hex.begin(), hex.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 PlanOutcome applyRenamePlan(const RenamePlan& plan, std::span<const std::string_view> current,

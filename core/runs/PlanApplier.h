@@ -51,6 +51,8 @@ struct PlanOutcome
 // A name for a file parked while its cycle is closed: hidden (a leading "."), unlike anything a
 // user names a file, and short. Each call gives another name.
 std::string temporaryName();
+// Whether name is one that temporaryName gives.
+bool isTemporaryName(std::string_view name);
 
 // Applies the steps of plan: current[row] and planned[row] are the row's names. A temporary name
 // that is taken is replaced by another. When a row fails, answer decides (no answer means go on);

@@ -103,7 +103,8 @@ std::string withStrandedFiles(std::string message, const std::vector<RunFailure>
 
 RenameRunResult runRenames(const FileTable& before, const FileTable& after, std::string_view folder,
                            platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
-                           const FailureQuestion& question, const RunProgress& progress)
+                           const FailureQuestion& question, const RunProgress& progress,
+                           RunRecorder* recorder)
 {
     RenameRunResult result;
     // The run's own record replaces the snapshot only when it leaves something to undo, so that a
@@ -134,7 +135,12 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
         return question && question(renameFailureMessage(platform::errorText(error), current[k],
                                                          planned[k])) == Answer::Yes;
     };
-    const PlanOutcome outcome = applyRenamePlan(plan, current, planned, rename, rollBack, progress);
+    if (recorder != nullptr) {
+        run.identifyUnknown(fileSystem);
+        recorder->begin(RunKind::Rename, run);
+    }
+    const PlanOutcome outcome =
+        applyRenamePlan(plan, current, planned, rename, rollBack, recordedProgress(recorder, progress));
 
     for (const std::size_t k : outcome.renamed) {
         run.Renamed[k] = true;
@@ -154,9 +160,17 @@ RenameRunResult runRenames(const FileTable& before, const FileTable& after, std:
         // A rollback that failed somewhere leaves an undo of exactly the files still renamed.
         if (!outcome.renamed.empty() || !outcome.stranded.empty()) {
             run.keepOnly([&](std::size_t entry) { return run.Renamed[entry]; });
+            if (recorder != nullptr) {
+                recorder->finish(run, result.failures.size());
+            }
             snapshot = std::move(run);
+        } else if (recorder != nullptr) {
+            recorder->finish(UndoSnapshot(), 0);
         }
         return result;
+    }
+    if (recorder != nullptr) {
+        recorder->finish(run, result.failures.size());
     }
     snapshot = std::move(run);
     result.message = withSyncFailure(

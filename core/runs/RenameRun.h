@@ -2,6 +2,7 @@
 
 #include "core/listing/FileTable.h"
 #include "core/runs/RunFailure.h"
+#include "core/runs/RunRecorder.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/text/Translation.h"
 #include "platform/FileSystem.h"
@@ -62,9 +63,11 @@ std::string withStrandedFiles(std::string message, const std::vector<RunFailure>
 // gives its files their own names back. The run's snapshot
 // replaces the given one when the run completes, and after a rollback only when files stayed
 // renamed, holding just those; a complete rollback leaves the earlier undo as it was. Nothing is
-// renamed when folder is gone or is not the folder the before list was listed from.
+// renamed when folder is gone or is not the folder the before list was listed from. A recorder
+// gets the plan before the first rename, the progress, and what the run left at its end.
 RenameRunResult runRenames(const FileTable& before, const FileTable& after, std::string_view folder,
                            platform::FileSystem& fileSystem, UndoSnapshot& snapshot,
-                           const FailureQuestion& question, const RunProgress& progress = {});
+                           const FailureQuestion& question, const RunProgress& progress = {},
+                           RunRecorder* recorder = nullptr);
 
 } // namespace quorvane::core

@@ -79,7 +79,7 @@ ChosenTime chosenTime(const std::optional<platform::LocalDateTime>& local)
 
 ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    const TimestampOptions& options, platform::FileSystem& fileSystem,
-                                   UndoSnapshot& snapshot, const RunProgress& progress)
+                                   UndoSnapshot& snapshot, const RunProgress& progress, RunRecorder* recorder)
 {
     ChangeRunResult result;
     UndoSnapshot run;
@@ -90,28 +90,36 @@ ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& aft
     }
     ChosenTime modified = chosenTime(options.ownTimes ? std::nullopt : options.modified);
     ChosenTime accessed = chosenTime(options.ownTimes ? std::nullopt : options.accessed);
+    if (recorder != nullptr) {
+        run.identifyUnknown(fileSystem);
+        recorder->begin(RunKind::Timestamp, run);
+    }
     int withoutOwnTime = 0;
-    result.failures = changeEachFile(run, fileSystem, progress, [&](const std::string& path, std::size_t k) {
-        if (options.ownTimes) {
-            const std::optional<platform::FileTime> own =
-                k < options.ownTimes->size() ? (*options.ownTimes)[k] : std::nullopt;
-            if (!own) {
-                ++withoutOwnTime;
-                return std::error_code();
+    result.failures = changeEachFile(
+        run, fileSystem, recordedProgress(recorder, progress), [&](const std::string& path, std::size_t k) {
+            if (options.ownTimes) {
+                const std::optional<platform::FileTime> own =
+                    k < options.ownTimes->size() ? (*options.ownTimes)[k] : std::nullopt;
+                if (!own) {
+                    ++withoutOwnTime;
+                    return std::error_code();
+                }
+                modified.time = options.modified ? own : std::nullopt;
+                accessed.time = options.accessed ? own : std::nullopt;
             }
-            modified.time = options.modified ? own : std::nullopt;
-            accessed.time = options.accessed ? own : std::nullopt;
-        }
-        if (modified.unusable || accessed.unusable) {
-            return makeError(RunError::UnusableTime);
-        }
-        if (!modified.time && !accessed.time) {
-            return std::error_code(); // nothing chosen, nothing to change
-        }
-        const std::error_code error = fileSystem.setTimes(path, accessed.time, modified.time);
-        run.readAfterState(fileSystem, path, k);
-        return error;
-    });
+            if (modified.unusable || accessed.unusable) {
+                return makeError(RunError::UnusableTime);
+            }
+            if (!modified.time && !accessed.time) {
+                return std::error_code(); // nothing chosen, nothing to change
+            }
+            const std::error_code error = fileSystem.setTimes(path, accessed.time, modified.time);
+            run.readAfterState(fileSystem, path, k);
+            return error;
+        });
+    if (recorder != nullptr) {
+        recorder->finish(run, result.failures.size());
+    }
     snapshot = std::move(run);
     result.message = withFailureList(translate("Runs", timestampCompletedMessage),
                                      translate("Runs", "日付を変更できませんでした"), result.failures);

@@ -2,6 +2,7 @@
 
 #include "core/listing/FileTable.h"
 #include "core/runs/RunFailure.h"
+#include "core/runs/RunRecorder.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/text/Translation.h"
 #include "platform/FileSystem.h"
@@ -45,6 +46,7 @@ std::error_code planTimestampChange(const FileTable& before, FileTable& after,
 // as it was, when the folder is gone or is another folder now.
 ChangeRunResult runTimestampChange(const FileTable& before, const FileTable& after, std::string_view folder,
                                    const TimestampOptions& options, platform::FileSystem& fileSystem,
-                                   UndoSnapshot& snapshot, const RunProgress& progress = {});
+                                   UndoSnapshot& snapshot, const RunProgress& progress = {},
+                                   RunRecorder* recorder = nullptr);
 
 } // namespace quorvane::core

@@ -53,7 +53,28 @@ bool changedSince(const platform::FileState& now, const platform::FileState& lef
 
 } // namespace
 
-UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem, const RunProgress& progress)
+UndoSnapshot reversed(const UndoSnapshot& snapshot)
+{
+    UndoSnapshot undo;
+    undo.Folder = snapshot.Folder;
+    undo.StatesChanged = snapshot.StatesChanged;
+    undo.BeforeRows = snapshot.AfterRows;
+    undo.AfterRows = snapshot.BeforeRows;
+    undo.BeforeStates = snapshot.AfterStates;
+    undo.AfterStates = snapshot.BeforeStates;
+    undo.Identities = snapshot.Identities;
+    undo.Renamed.assign(snapshot.size(), false);
+    for (std::size_t k = 0; k < snapshot.size(); ++k) {
+        // A file the run did not rename is still under its own name, and the undo leaves it there.
+        if (!snapshot.Renamed[k]) {
+            undo.BeforeRows[k].set(NameColumn, snapshot.BeforeRows[k][NameColumn]);
+        }
+    }
+    return undo;
+}
+
+UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem, const RunProgress& given,
+                       RunRecorder* recorder)
 {
     UndoResult result;
     if (snapshot.empty()) {
@@ -67,6 +88,12 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
         result.message = folderChangedMessage(snapshot.Folder.path);
         return result;
     }
+    UndoSnapshot record;
+    if (recorder != nullptr) {
+        record = reversed(snapshot);
+        recorder->begin(RunKind::Undo, record);
+    }
+    const RunProgress progress = recordedProgress(recorder, given);
     const std::string prefix = folderPrefix(snapshot.Folder.path);
     std::string from = prefix;
     std::string to = prefix;
@@ -127,6 +154,9 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
     }
     for (const std::size_t i : names.renamed) {
         ++undone;
+        if (recorder != nullptr) {
+            record.Renamed[entries[i]] = true;
+        }
         if (editedSince[i]) {
             edited.push_back({static_cast<int>(entries[i] + 1), std::string(original[i]), {}});
         }
@@ -171,6 +201,9 @@ UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
 
     const std::error_code synced = fileSystem.syncFolder(snapshot.Folder.path);
     snapshot.clear();
+    if (recorder != nullptr) {
+        recorder->finish(record, result.failures.size());
+    }
     // Chains and cycles come apart out of list order; the user reads the files in list order.
     const auto byRow = [](const RunFailure& a, const RunFailure& b) {
         return a.row < b.row;

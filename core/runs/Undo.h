@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/runs/RunFailure.h"
+#include "core/runs/RunRecorder.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/text/Translation.h"
 #include "platform/FileSystem.h"
@@ -33,8 +34,13 @@ struct UndoResult
 // list's texts where none were read), on whichever name the file now has. A file changed since the
 // run left it keeps its present state and is named, and one whose name leads to another file now,
 // or to none, is not touched. Every entry is tried, the folder is flushed at the end and the
-// snapshot emptied.
+// snapshot emptied. A recorder gets the undo as a run of its own: the plan before the first change
+// (names and states as the undo will leave them), the progress and the end.
 UndoResult undoLastRun(UndoSnapshot& snapshot, platform::FileSystem& fileSystem,
-                       const RunProgress& progress = {});
+                       const RunProgress& progress = {}, RunRecorder* recorder = nullptr);
+
+// The undo of snapshot seen as a run of its own: each renamed entry goes from its after-name back
+// to its before-name, and its state from the one the run left to the one before it.
+UndoSnapshot reversed(const UndoSnapshot& snapshot);
 
 } // namespace quorvane::core

@@ -69,6 +69,23 @@ std::error_code UndoSnapshot::takeRows(const FileTable& before, const FileTable&
     return {};
 }
 
+void UndoSnapshot::identifyUnknown(platform::FileSystem& fileSystem)
+{
+    std::string path = folderPrefix(Folder.path);
+    const std::size_t prefixLength = path.size();
+    for (std::size_t k = 0; k < size(); ++k) {
+        if (Identities[k].known() || !isUsableName(BeforeRows[k][NameColumn])) {
+            continue;
+        }
+        path.resize(prefixLength);
+        path.append(BeforeRows[k][NameColumn]);
+        platform::EntryStamp stamp;
+        if (!fileSystem.identify(path, stamp)) {
+            Identities[k] = stamp.identity;
+        }
+    }
+}
+
 std::error_code UndoSnapshot::take(const FileTable& before, const FileTable& after, std::string_view folder,
                                    platform::FileSystem& fileSystem)
 {

@@ -51,6 +51,9 @@ struct UndoSnapshot
     void clear();
     // Reads the state in which a run left the file of entry at path; unknown when it cannot be read.
     void readAfterState(platform::FileSystem& fileSystem, const std::string& path, std::size_t entry);
+    // Reads which file each entry without a known identity stands for, by its before-name, so that
+    // a record of the run can find the file again whatever name it has then.
+    void identifyUnknown(platform::FileSystem& fileSystem);
     // Keeps only the entries for which keep(k) is true, in order.
     template <class Keep>
     void keepOnly(Keep&& keep);

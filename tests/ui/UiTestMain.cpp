@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 // The widget tests need one application object for their whole run. They run off screen also when
@@ -37,6 +39,12 @@ int main(int argc, char** argv)
     // is nothing to trip over, and the leak check itself runs as before.
     if (qEnvironmentVariableIsEmpty("LP_NUM_THREADS")) {
         qputenv("LP_NUM_THREADS", "0");
+    }
+    // A window keeps its journal beside its settings file, which every test puts in a folder of its
+    // own; a window that looks for it in the user's state folder finds a fresh one, never the user's.
+    QByteArray state = QDir::tempPath().toUtf8() + "/quorvane-state-XXXXXX";
+    if (mkdtemp(state.data()) != nullptr) {
+        qputenv("XDG_STATE_HOME", state);
     }
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -138,6 +138,7 @@ void Tfom_Main::buildToolbar()
     btn_Quit = button("btn_Quit", ToolbarIcon::Quit);
     tol_ToolBar->addSeparator();
     btn_Return = button("btn_Return", ToolbarIcon::Undo);
+    btn_History = button("btn_History", ToolbarIcon::History);
     tol_ToolBar->addSeparator();
     btn_UpLine = button("btn_UpLine", ToolbarIcon::MoveUp);
     btn_DownLine = button("btn_DownLine", ToolbarIcon::MoveDown);
@@ -290,6 +291,7 @@ void Tfom_Main::FormCreate()
     // The header rows are written by the tables themselves (retranslateUi); the grids show them.
     reloadLists();
     selectPiece(cbo_FileName3, core::PieceKind::Serial);
+    openJournal();
     openStartFolder();
     LoadSettings();
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "MessageBoxes.h"
+#include "core/journal/Journal.h"
 #include "core/listing/FileTable.h"
 #include "core/metadata/DatesTaken.h"
 #include "core/rules/SerialNaming.h"
 #include "core/runs/RunFailure.h"
 #include "core/runs/TimestampChange.h"
+#include "core/runs/Undo.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/settings/InputSettings.h"
 #include "platform/Locale.h"
@@ -48,6 +50,7 @@ class FileSystem;
 
 namespace quorvane::ui {
 
+class HistoryWindow;
 class PreviewPane;
 
 // The one window of the program. It owns both lists, the undo snapshot and every control; each
@@ -84,6 +87,7 @@ public:
     QToolBar* tol_ToolBar = nullptr;
     QToolButton* btn_Quit = nullptr;
     QToolButton* btn_Return = nullptr;
+    QToolButton* btn_History = nullptr;
     QToolButton* btn_UpLine = nullptr;
     QToolButton* btn_DownLine = nullptr;
     QToolButton* btn_SortByDateTaken = nullptr;
@@ -228,6 +232,9 @@ public:
     void prc_ChangeExtTest();
     void btn_ChanegNameRun(QAbstractButton* sender);
     void btn_ReturnClick();
+    void btn_HistoryClick();
+    // The journal of runs; none when it cannot be used, which the window said once.
+    core::Journal* journal() const { return journal_.get(); }
     void prc_ChangeDateTest();
     void prc_ChangeDateRun();
     void prc_TimeChange(QTimeEdit* sender);
@@ -339,9 +346,24 @@ private:
     notesWithoutDateTaken(const std::vector<core::RowDateTaken>& dates, const QString& note);
     void reloadLists();
     std::string folderBytes() const;
+    // Opens the journal, saying once why when it cannot be used, and offers to recover a run that
+    // it holds as unfinished; before anything is listed.
+    void openJournal();
+    // Where the runs write their record; none without a journal.
+    core::RunRecorder* recorder() const { return journal_.get(); }
+    // After a run: the run the undo button undoes, and a journal that stopped working, said once.
+    void noteRecordedRun();
+    // Undoes a recorded run from the journal, relisting as the undo does.
+    core::UndoResult undoRecordedRun(std::int64_t run, const core::RunProgress& progress);
+    // An undo that changed nothing: a folder gone empties the lists, any other reason is told.
+    void showUndoRefusal(const core::UndoResult& result);
+    void historyUndo(HistoryWindow& window, std::int64_t run);
 
     MessageBoxes& boxes_;
     std::string settingsPath_;
+    std::unique_ptr<core::Journal> journal_;
+    std::int64_t undoRun_ = 0;   // the recorded run the undo button undoes; 0: the snapshot
+    std::string journalProblem_; // why the journal cannot be used; empty while it can
     std::unique_ptr<platform::FileSystem> ownFileSystem_;
     platform::FileSystem& fileSystem_;
     platform::SortCollator collator_;

@@ -121,8 +121,9 @@ void Tfom_Main::prc_ChangeDateRun()
     std::vector<FileTableModel::RowNote> notes;
     const core::TimestampOptions options = timestampOptionsWithDates(notes);
     RunProgressWindow progress(this, tr("ファイル日付を変更しています..."));
-    const core::ChangeRunResult result = core::runTimestampChange(
-        before, after, before.listedFolder().path, options, fileSystem_, snapshot, progress.callback());
+    const core::ChangeRunResult result =
+        core::runTimestampChange(before, after, before.listedFolder().path, options, fileSystem_, snapshot,
+                                 progress.callback(), recorder());
     progress.finish();
     busy.restore();
     showChangeRunResult(result);
@@ -154,8 +155,8 @@ void Tfom_Main::btn_ChangeAttrRunClick()
     closeMediaPlayer();
     btn_ChangeAttrTestClick();
     RunProgressWindow progress(this, tr("ファイル属性を変更しています..."));
-    const core::ChangeRunResult result = core::runAttributeChange(before, after, before.listedFolder().path,
-                                                                  fileSystem_, snapshot, progress.callback());
+    const core::ChangeRunResult result = core::runAttributeChange(
+        before, after, before.listedFolder().path, fileSystem_, snapshot, progress.callback(), recorder());
     progress.finish();
     busy.restore();
     showChangeRunResult(result);
@@ -163,6 +164,7 @@ void Tfom_Main::btn_ChangeAttrRunClick()
 
 void Tfom_Main::showChangeRunResult(const core::ChangeRunResult& result)
 {
+    noteRecordedRun();
     if (result.refusal) {
         dropListing(result.message);
         return;

@@ -107,6 +107,7 @@ void Tfom_Main::connectHandlers()
 {
     on(btn_Quit, &QToolButton::clicked, [this] { btn_QuitClick(); });
     on(btn_Return, &QToolButton::clicked, [this] { btn_ReturnClick(); });
+    on(btn_History, &QToolButton::clicked, [this] { btn_HistoryClick(); });
     on(btn_UpLine, &QToolButton::clicked, [this] { btn_UpLineClick(); });
     on(btn_DownLine, &QToolButton::clicked, [this] { btn_DownLineClick(); });
     on(btn_SortByDateTaken, &QToolButton::clicked, [this] { btn_SortByDateTakenClick(); });
@@ -727,9 +728,10 @@ void Tfom_Main::btn_ChanegNameRun(QAbstractButton* sender)
             }
             return answer;
         },
-        progress.callback());
+        progress.callback(), recorder());
     progress.finish();
     busy.restore();
+    noteRecordedRun();
     if (result.refusal) {
         dropListing(result.message);
         return;
@@ -764,12 +766,18 @@ void Tfom_Main::btn_ReturnClick()
     BusyCursor busy;
     closeMediaPlayer();
     RunProgressWindow progress(this, tr("変更を取り消しています..."));
-    // The snapshot knows its folder; the tree may show another by now.
-    const core::UndoResult result = core::undoLastRun(snapshot, fileSystem_, progress.callback());
+    // The snapshot knows its folder; the tree may show another by now. A run the journal holds is
+    // undone from there, as the history window does; without a journal, from the snapshot.
+    const core::UndoResult result =
+        undoRun_ != 0 ? undoRecordedRun(std::exchange(undoRun_, 0), progress.callback())
+                      : core::undoLastRun(snapshot, fileSystem_, progress.callback(), recorder());
+    snapshot.clear();
     progress.finish();
     busy.restore();
+    noteRecordedRun();
+    undoRun_ = 0; // the undo's own record is never undone by this button
     if (result.refusal) {
-        dropListing(result.message);
+        showUndoRefusal(result);
         return;
     }
     boxes_.reportCompletion(fromBytes(result.message), !result.failures.empty());

@@ -66,6 +66,7 @@ void Tfom_Main::retranslateUi()
     // --- Toolbar and the upper area.
     setHint(btn_Quit, tr("終了"));
     setHint(btn_Return, tr("元に戻す"));
+    setHint(btn_History, tr("履歴"));
     setHint(btn_UpLine, tr("選択範囲を上へ移動"));
     setHint(btn_DownLine, tr("選択範囲を下に移動"));
     setHint(btn_SortUpToDown, tr("縦方向に二分"));

@@ -16,6 +16,8 @@ QString themeName(ToolbarIcon which)
         return QStringLiteral("application-exit");
     case ToolbarIcon::Undo:
         return QStringLiteral("edit-undo");
+    case ToolbarIcon::History:
+        return QStringLiteral("document-open-recent");
     case ToolbarIcon::MoveUp:
         return QStringLiteral("go-up");
     case ToolbarIcon::MoveDown:
@@ -86,6 +88,16 @@ QPixmap drawnIcon(ToolbarIcon which, int size)
         QPolygonF head;
         head << QPointF(s * 0.12, s * 0.4) << QPointF(s * 0.38, s * 0.2) << QPointF(s * 0.4, s * 0.58);
         p.drawPolygon(head);
+        break;
+    }
+    case ToolbarIcon::History: {
+        // A clock face, as the desktop themes draw "document-open-recent".
+        p.setPen(QPen(ink, s / 12.0));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(s / 2, s / 2), s * 0.38, s * 0.38);
+        p.setPen(QPen(ink, s / 10.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(s / 2, s / 2), QPointF(s / 2, s * 0.24));
+        p.drawLine(QPointF(s / 2, s / 2), QPointF(s * 0.7, s * 0.6));
         break;
     }
     case ToolbarIcon::MoveUp:

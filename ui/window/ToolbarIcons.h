@@ -8,6 +8,7 @@ enum class ToolbarIcon
 {
     Quit,
     Undo,
+    History,
     MoveUp,
     MoveDown,
     SideBySide,

@@ -207,7 +207,7 @@ TEST(MainWindowDesktop, EveryToolbarButtonShowsItsHintAsAToolTipAndQuitHasTheExi
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
         EXPECT_EQ(button->toolTip(), button->statusTip()) << button->objectName().toStdString();
     }
-    EXPECT_EQ(buttons, 9);
+    EXPECT_EQ(buttons, 10);
 
     const QString theme = QIcon::themeName();
     QIcon::setThemeName(QStringLiteral("Adwaita"));

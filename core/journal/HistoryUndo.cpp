@@ -1,0 +1,58 @@
+#include "HistoryUndo.h"
+
+#include "core/journal/Recovery.h"
+#include "platform/LocalTime.h"
+
+#include <cstdio>
+
+namespace quorvane::core {
+
+std::string runTitle(const RunSummary& run)
+{
+    const platform::LocalDateTime local = platform::toLocalDateTime(run.started);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", local.year, local.month, local.day,
+                  local.hour, local.minute, local.second);
+    return std::string(text) + " " + runKindText(run.kind);
+}
+
+UndoResult undoRecordedRun(Journal& journal, std::int64_t id, platform::FileSystem& fileSystem,
+                           const RunProgress& progress)
+{
+    UndoResult result;
+    const auto refuse = [&](std::string message) {
+        result.refusal = std::make_error_code(std::errc::operation_not_permitted);
+        result.message = std::move(message);
+        return result;
+    };
+    const std::optional<RunSummary> chosen = journal.run(id);
+    if (!chosen) {
+        return refuse(translate("Journal", "この処理の記録はありません"));
+    }
+    if (chosen->kind == RunKind::Undo || chosen->state == RunState::Undone ||
+        chosen->state == RunState::Unfinished) {
+        return refuse(translate("Journal", "この処理は取り消せません"));
+    }
+    if (!chosen->undoable) {
+        return refuse(
+            translate("Journal", "元のファイルをごみ箱に移せなかったため、この処理は取り消せません"));
+    }
+    if (const std::optional<RunSummary> later = journal.laterRunTouching(id)) {
+        return refuse(withArguments(translate("Journal", "後の処理（%1）が同じファイルを変更しているため、"
+                                                         "先にその処理を取り消してください"),
+                                    {runTitle(*later)}));
+    }
+    UndoSnapshot snapshot;
+    if (!journal.loadRun(id, snapshot)) {
+        return refuse(translate("Journal", "この処理の記録を読めませんでした"));
+    }
+    journal.setUndoTarget(id);
+    result = undoLastRun(snapshot, fileSystem, progress, &journal);
+    journal.setUndoTarget(0);
+    if (!result.refusal) {
+        journal.setState(id, result.failures.empty() ? RunState::Undone : RunState::PartlyUndone);
+    }
+    return result;
+}
+
+} // namespace quorvane::core

@@ -1,0 +1,174 @@
+#include "core/journal/Journal.h"
+
+#include "core/journal/HistoryUndo.h"
+#include "core/listing/Listing.h"
+#include "core/runs/RenameRun.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace quorvane::core {
+namespace {
+
+struct Lists
+{
+    FileTable before;
+    FileTable after;
+};
+
+// Lists folder and plans the renames of renames (before -> after name), in list order.
+Lists planned(platform::FileSystem& fileSystem, const testing::TempFolder& folder,
+              const std::map<std::string, std::string>& renames)
+{
+    Lists lists;
+    listFolder(fileSystem, {folder.path(), "*", false, false}, lists.before, lists.after);
+    for (int row = 1; row < lists.before.rowCount(); ++row) {
+        const std::string name(lists.before.cell(NameColumn, row));
+        const auto found = renames.find(name);
+        lists.after.setCell(NameColumn, row, found == renames.end() ? name : found->second);
+    }
+    return lists;
+}
+
+struct History
+{
+    testing::TempFolder state;
+    platform::PosixFileSystem fileSystem;
+    std::unique_ptr<Journal> journal = open();
+
+    // The journal as the next start of the program finds it.
+    void reopen()
+    {
+        journal.reset();
+        journal = open();
+    }
+    std::unique_ptr<Journal> open() const
+    {
+        std::string reason;
+        auto opened = Journal::open(state.pathOf("history.sqlite3"), reason);
+        EXPECT_TRUE(opened) << reason;
+        return opened;
+    }
+    std::int64_t rename(const testing::TempFolder& folder, const std::map<std::string, std::string>& renames)
+    {
+        const Lists lists = planned(fileSystem, folder, renames);
+        UndoSnapshot snapshot;
+        runRenames(lists.before, lists.after, folder.path(), fileSystem, snapshot, {}, {}, journal.get());
+        return journal->lastFinished();
+    }
+};
+
+TEST(Journal, keeps_every_name_byte_for_byte_and_lists_runs_newest_first)
+{
+    const testing::TempFolder folder;
+    folder.writeFile("a\xff\xfe.jpg");
+    folder.writeFile("b.jpg");
+    History history;
+    const std::int64_t first = history.rename(folder, {{"a\xff\xfe.jpg", "\x82\xa0.jpg"}});
+    const std::int64_t second = history.rename(folder, {{"b.jpg", "c.jpg"}});
+    history.reopen();
+
+    const std::vector<RunSummary> runs = history.journal->runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].id, second);
+    EXPECT_EQ(runs[1].id, first);
+    EXPECT_EQ(runs[1].folder, folder.path());
+    EXPECT_EQ(runs[1].state, RunState::Finished);
+    UndoSnapshot loaded;
+    ASSERT_TRUE(history.journal->loadRun(first, loaded));
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded.BeforeRows[0][NameColumn], "a\xff\xfe.jpg");
+    EXPECT_EQ(loaded.AfterRows[0][NameColumn], "\x82\xa0.jpg");
+    EXPECT_TRUE(loaded.Renamed[0]);
+    EXPECT_TRUE(loaded.Identities[0].known());
+}
+
+TEST(Journal, a_journal_that_cannot_be_used_is_refused_with_its_reason)
+{
+    const testing::TempFolder state;
+    state.writeFile("file");
+    state.writeFile("garbage.sqlite3", std::string(4096, 'x'));
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(state.pathOf("newer.sqlite3").c_str(), &db);
+        sqlite3_exec(db, "PRAGMA user_version=99", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    struct Case
+    {
+        const char* says;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"a folder that cannot be made", state.pathOf("file") + "/quorvane/history.sqlite3"},
+        {"a file that is not a journal", state.pathOf("garbage.sqlite3")},
+        {"a journal of a newer version", state.pathOf("newer.sqlite3")},
+        {"a journal another copy of the program is using", state.pathOf("used.sqlite3")},
+    };
+    std::string unused;
+    const std::unique_ptr<Journal> inUse = Journal::open(state.pathOf("used.sqlite3"), unused);
+    ASSERT_TRUE(inUse) << unused;
+    for (const Case& c : cases) {
+        std::string reason;
+        EXPECT_FALSE(Journal::open(c.path, reason)) << c.says;
+        EXPECT_FALSE(reason.empty()) << c.says;
+    }
+}
+
+TEST(Journal, keeps_the_last_hundred_runs)
+{
+    const testing::TempFolder folder;
+    folder.writeFile("a0");
+    History history;
+    std::int64_t last = 0;
+    for (int i = 0; i < static_cast<int>(keptRuns) + 5; ++i) {
+        last = history.rename(folder, {{"a" + std::to_string(i), "a" + std::to_string(i + 1)}});
+    }
+    const std::vector<RunSummary> runs = history.journal->runs();
+    ASSERT_EQ(runs.size(), keptRuns);
+    EXPECT_EQ(runs.front().id, last);
+    EXPECT_EQ(runs.back().id, last - static_cast<std::int64_t>(keptRuns) + 1);
+}
+
+TEST(Journal, a_run_is_undone_from_the_history_after_a_restart)
+{
+    const testing::TempFolder folder;
+    folder.writeFile("a.jpg", "A");
+    folder.writeFile("b.jpg", "B");
+    History history;
+    const std::int64_t run = history.rename(folder, {{"a.jpg", "b.jpg"}, {"b.jpg", "a.jpg"}});
+    history.reopen();
+
+    const UndoResult result = undoRecordedRun(*history.journal, run, history.fileSystem);
+
+    EXPECT_FALSE(result.refusal) << result.message;
+    EXPECT_EQ(folder.readFile("a.jpg"), "A");
+    EXPECT_EQ(folder.readFile("b.jpg"), "B");
+    EXPECT_EQ(history.journal->run(run)->state, RunState::Undone);
+    EXPECT_EQ(history.journal->runs().front().kind, RunKind::Undo);
+    EXPECT_TRUE(undoRecordedRun(*history.journal, run, history.fileSystem).refusal);
+}
+
+TEST(Journal, a_run_whose_files_a_later_run_changed_is_refused_until_that_run_is_undone)
+{
+    const testing::TempFolder folder;
+    folder.writeFile("a.jpg", "A");
+    History history;
+    const std::int64_t first = history.rename(folder, {{"a.jpg", "b.jpg"}});
+    const std::int64_t second = history.rename(folder, {{"b.jpg", "c.jpg"}});
+
+    const UndoResult refused = undoRecordedRun(*history.journal, first, history.fileSystem);
+    EXPECT_TRUE(refused.refusal);
+    EXPECT_NE(refused.message.find(runTitle(*history.journal->run(second))), std::string::npos)
+        << refused.message;
+    EXPECT_EQ(folder.readFile("c.jpg"), "A");
+
+    EXPECT_FALSE(undoRecordedRun(*history.journal, second, history.fileSystem).refusal);
+    EXPECT_FALSE(undoRecordedRun(*history.journal, first, history.fileSystem).refusal);
+    EXPECT_EQ(folder.readFile("a.jpg"), "A");
+}
+
+} // namespace
+} // namespace quorvane::core
