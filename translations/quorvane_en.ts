@@ -120,6 +120,10 @@
         <translation>This run cannot be undone: its original files could not be moved to the trash</translation>
     </message>
     <message>
+        <source>この処理の結果を記録できなかったため、取り消せません</source>
+        <translation>This run cannot be undone: what it did could not be recorded</translation>
+    </message>
+    <message>
         <source>後の処理（%1）が同じファイルを変更しているため、先にその処理を取り消してください</source>
         <translation>A later run (%1) changed the same files; undo that run first</translation>
     </message>

@@ -35,7 +35,9 @@ UndoResult undoRecordedRun(Journal& journal, std::int64_t id, platform::FileSyst
     }
     if (!chosen->undoable) {
         return refuse(
-            translate("Journal", "元のファイルをごみ箱に移せなかったため、この処理は取り消せません"));
+            chosen->kind == RunKind::Conversion
+                ? translate("Journal", "元のファイルをごみ箱に移せなかったため、この処理は取り消せません")
+                : translate("Journal", "この処理の結果を記録できなかったため、取り消せません"));
     }
     if (const std::optional<RunSummary> later = journal.laterRunTouching(id)) {
         return refuse(withArguments(translate("Journal", "後の処理（%1）が同じファイルを変更しているため、"

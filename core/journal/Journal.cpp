@@ -403,7 +403,6 @@ void Journal::fail()
         broken_ = true;
     }
     exec("ROLLBACK");
-    current_ = 0;
 }
 
 std::string Journal::takeFailure()
@@ -490,11 +489,15 @@ void Journal::finish(const UndoSnapshot& result, std::size_t failures)
 {
     const std::int64_t id = std::exchange(current_, 0);
     lastFinished_ = 0;
-    if (broken_ || id == 0) {
+    if (id == 0) {
         return;
     }
+    if (broken_) {
+        return keepEndWithoutEntries(id, failures);
+    }
     if (!exec("BEGIN IMMEDIATE")) {
-        return fail();
+        fail();
+        return keepEndWithoutEntries(id, failures);
     }
     Statement drop(db_, "DELETE FROM entries WHERE run = ?");
     if (!drop.bind(1, id).run()) {
@@ -514,10 +517,21 @@ void Journal::finish(const UndoSnapshot& result, std::size_t failures)
              .bind(4, id)
              .run() ||
         !writeEntries(id, result, true) || !exec("COMMIT")) {
-        return fail();
+        fail();
+        return keepEndWithoutEntries(id, failures);
     }
     lastFinished_ = id;
     dropOldRuns();
+}
+
+void Journal::keepEndWithoutEntries(std::int64_t id, std::size_t failures)
+{
+    // The run did end, though what it left could not be written (a full disk, say). One small
+    // update still fits where the whole record did not; it keeps the next start from offering to
+    // recover a run that is over. The record holds the plan, not the outcome, so the run cannot be
+    // undone from it.
+    Statement mark(db_, "UPDATE runs SET state = 1, undoable = 0, failures = ? WHERE id = ?");
+    mark.bind(1, static_cast<std::int64_t>(failures)).bind(2, id).run();
 }
 
 void Journal::dropOldRuns()

@@ -38,7 +38,9 @@ struct RunSummary
     std::int64_t files = 0;
     std::int64_t failures = 0;
     RunState state = RunState::Unfinished;
-    bool undoable = true;    // false for a conversion whose sources could not go to the trash
+    // False for a conversion whose sources could not go to the trash, and for a run whose end could
+    // not be written.
+    bool undoable = true;
     std::int64_t undoOf = 0; // for an undo: the run it undid
 };
 
@@ -106,6 +108,7 @@ private:
     bool exec(const char* sql);
     void fail();
     bool writeEntries(std::int64_t run, const UndoSnapshot& snapshot, bool withAfterStates);
+    void keepEndWithoutEntries(std::int64_t id, std::size_t failures);
     void dropOldRuns();
 
     sqlite3* db_;

@@ -6,8 +6,11 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempFolder.h"
 
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 namespace quorvane::core {
 namespace {
@@ -168,6 +171,67 @@ TEST(Journal, a_run_whose_files_a_later_run_changed_is_refused_until_that_run_is
     EXPECT_FALSE(undoRecordedRun(*history.journal, second, history.fileSystem).refusal);
     EXPECT_FALSE(undoRecordedRun(*history.journal, first, history.fileSystem).refusal);
     EXPECT_EQ(folder.readFile("a.jpg"), "A");
+}
+
+// Lets the journal's files grow by only a few pages from the moment a run ends, as on a disk that
+// fills up during the run: the whole record of the run's end does not fit, one small update does.
+class DiskFullAtEnd : public RunRecorder
+{
+public:
+    DiskFullAtEnd(Journal& journal, std::string walPath) : journal_(journal), walPath_(std::move(walPath))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~DiskFullAtEnd() override
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    void begin(RunKind kind, const UndoSnapshot& plan) override { journal_.begin(kind, plan); }
+    void advance(std::size_t done) override { journal_.advance(done); }
+    void finish(const UndoSnapshot& result, std::size_t failures) override
+    {
+        constexpr rlim_t fewPages = 4 * (4096 + 24);
+        const rlimit full{std::filesystem::file_size(walPath_) + fewPages, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        journal_.finish(result, failures);
+    }
+
+private:
+    Journal& journal_;
+    std::string walPath_;
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST(Journal, a_run_whose_end_cannot_be_written_is_kept_as_finished_and_cannot_be_undone)
+{
+    const testing::TempFolder folder;
+    std::map<std::string, std::string> renames;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string name = "photo" + std::to_string(i) + ".jpg";
+        folder.writeFile(name);
+        renames[name] = "renamed" + std::to_string(i) + ".jpg";
+    }
+    History history;
+    const Lists lists = planned(history.fileSystem, folder, renames);
+    UndoSnapshot snapshot;
+    {
+        DiskFullAtEnd recorder(*history.journal, history.state.pathOf("history.sqlite3-wal"));
+        runRenames(lists.before, lists.after, folder.path(), history.fileSystem, snapshot, {}, {}, &recorder);
+    }
+    EXPECT_FALSE(history.journal->takeFailure().empty());
+    EXPECT_TRUE(std::filesystem::exists(folder.pathOf("renamed2999.jpg")));
+    history.reopen();
+
+    EXPECT_FALSE(history.journal->unfinishedRun());
+    const std::vector<RunSummary> runs = history.journal->runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].state, RunState::Finished);
+    EXPECT_FALSE(runs[0].undoable);
+    EXPECT_TRUE(undoRecordedRun(*history.journal, runs[0].id, history.fileSystem).refusal);
+    EXPECT_TRUE(std::filesystem::exists(folder.pathOf("renamed0.jpg")));
 }
 
 } // namespace
