@@ -63,7 +63,7 @@ struct History
     }
 };
 
-TEST(Journal, keeps_every_name_byte_for_byte_and_lists_runs_newest_first)
+TEST(Journal, KeepsEveryNameByteForByteAndListsRunsNewestFirst)
 {
     const testing::TempFolder folder;
     folder.writeFile("a\xff\xfe.jpg");
@@ -88,7 +88,7 @@ TEST(Journal, keeps_every_name_byte_for_byte_and_lists_runs_newest_first)
     EXPECT_TRUE(loaded.Identities[0].known());
 }
 
-TEST(Journal, a_journal_that_cannot_be_used_is_refused_with_its_reason)
+TEST(Journal, AJournalThatCannotBeUsedIsRefusedWithItsReason)
 {
     const testing::TempFolder state;
     state.writeFile("file");
@@ -120,7 +120,7 @@ TEST(Journal, a_journal_that_cannot_be_used_is_refused_with_its_reason)
     }
 }
 
-TEST(Journal, keeps_the_last_hundred_runs)
+TEST(Journal, KeepsTheLastHundredRuns)
 {
     const testing::TempFolder folder;
     folder.writeFile("a0");
@@ -135,7 +135,7 @@ TEST(Journal, keeps_the_last_hundred_runs)
     EXPECT_EQ(runs.back().id, last - static_cast<std::int64_t>(keptRuns) + 1);
 }
 
-TEST(Journal, a_run_is_undone_from_the_history_after_a_restart)
+TEST(Journal, ARunIsUndoneFromTheHistoryAfterARestart)
 {
     const testing::TempFolder folder;
     folder.writeFile("a.jpg", "A");
@@ -154,7 +154,7 @@ TEST(Journal, a_run_is_undone_from_the_history_after_a_restart)
     EXPECT_TRUE(undoRecordedRun(*history.journal, run, history.fileSystem).refusal);
 }
 
-TEST(Journal, a_run_whose_files_a_later_run_changed_is_refused_until_that_run_is_undone)
+TEST(Journal, ARunWhoseFilesALaterRunChangedIsRefusedUntilThatRunIsUndone)
 {
     const testing::TempFolder folder;
     folder.writeFile("a.jpg", "A");
@@ -205,7 +205,7 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
-TEST(Journal, a_run_whose_end_cannot_be_written_is_kept_as_finished_and_cannot_be_undone)
+TEST(Journal, ARunWhoseEndCannotBeWrittenIsKeptAsFinishedAndCannotBeUndone)
 {
     const testing::TempFolder folder;
     std::map<std::string, std::string> renames;

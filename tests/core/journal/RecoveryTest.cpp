@@ -68,7 +68,7 @@ pid_t startRun(const std::string& folder, const std::string& journal)
 
 // Invariant: whenever a run is killed, recovery leaves exactly the files of before the run (put
 // back) or exactly the planned names (finished), each with its content, and no temporary name.
-TEST(Recovery, a_run_killed_at_any_moment_is_put_back_or_finished_whole)
+TEST(Recovery, ARunKilledAtAnyMomentIsPutBackOrFinishedWhole)
 {
     const testing::TempFolder folder;
     const testing::TempFolder state;
@@ -124,7 +124,7 @@ TEST(Recovery, a_run_killed_at_any_moment_is_put_back_or_finished_whole)
 
 // A file renamed, replaced or deleted by someone else since the run is left alone and named, the
 // others are put back.
-TEST(Recovery, a_file_changed_by_someone_else_since_is_left_alone_and_named)
+TEST(Recovery, AFileChangedBySomeoneElseSinceIsLeftAloneAndNamed)
 {
     const testing::TempFolder folder;
     const testing::TempFolder state;
@@ -173,7 +173,7 @@ std::int64_t modifiedSeconds(const std::string& path)
 
 // A timestamp run cut short after its first file: put back, every file has its own time again to
 // the nanosecond; finished, every file has the chosen time.
-TEST(Recovery, a_timestamp_run_cut_short_is_put_back_or_finished_on_every_file)
+TEST(Recovery, ATimestampRunCutShortIsPutBackOrFinishedOnEveryFile)
 {
     struct Case
     {
