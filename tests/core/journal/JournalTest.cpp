@@ -147,7 +147,11 @@ TEST(Journal, a_journal_of_the_first_version_keeps_its_runs_and_records_conversi
     EXPECT_EQ(journal->runs().front().folder, "/photos");
 
     ConversionRecord record{{"/photos", {1, 2}}, {}};
-    record.images.push_back({.sourceName = "a.bmp", .source = {1, 7}, .newName = "a.jpg", .converted = true});
+    ConvertedImage& image = record.images.emplace_back();
+    image.sourceName = "a.bmp";
+    image.source = {1, 7};
+    image.newName = "a.jpg";
+    image.converted = true;
     journal->beginConversion(RunKind::Conversion, record);
     journal->finishConversion(record, true, 0);
     ASSERT_NE(journal->lastFinished(), 0);
