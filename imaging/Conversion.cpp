@@ -62,6 +62,7 @@ struct Outcome
     Kind kind = Failed;
     std::error_code error;
     std::string temporaryPath;          // the complete new file, when converted
+    std::uint64_t size = 0;             // its size in bytes
     std::optional<std::string> picture; // the row's picture as a bitmap file, when it was valid
 };
 
@@ -151,9 +152,10 @@ Outcome convertOne(const Job& job, std::string_view folder, const ConversionOpti
         // A symbolic link's own bits (always 0777) say nothing of its target, so a source open to
         // all gets the system's default bits, which are never more open.
         const std::uint32_t bits = source.mode & 0777;
-        outcome.error = fileSystem.writeTemporaryFile(folder, toJpeg ? scratch.jpeg : picture,
-                                                      bits == 0777 ? std::nullopt : std::optional(bits),
-                                                      outcome.temporaryPath);
+        const std::string& bytes = toJpeg ? scratch.jpeg : picture;
+        outcome.size = bytes.size();
+        outcome.error = fileSystem.writeTemporaryFile(
+            folder, bytes, bits == 0777 ? std::nullopt : std::optional(bits), outcome.temporaryPath);
         if (outcome.error) {
             buffers.give(std::move(picture));
             return outcome;
@@ -306,6 +308,12 @@ std::string completionMessage(const ConversionResult& result)
             message += "\n" + name;
         }
     }
+    if (!result.undoable) {
+        message += "\n\n";
+        message +=
+            core::translate("Conversion", "このフォルダにはごみ箱がないため、元のファイルを削除しました。"
+                                          "この変換は取り消せません。");
+    }
     return message;
 }
 
@@ -368,11 +376,79 @@ private:
     std::map<std::string, std::string> byFolding_; // folded name -> the path written
 };
 
+// The plan of a run as its record starts: each source, its new name and the file that has that name
+// now, if any.
+core::ConversionRecord planOf(const std::vector<Job>& jobs, std::string_view folder,
+                              const platform::FileIdentity& folderIdentity, ConversionMode mode,
+                              platform::FileSystem& fileSystem)
+{
+    core::ConversionRecord record{{std::string(folder), folderIdentity}, {}};
+    record.images.reserve(jobs.size());
+    for (const Job& job : jobs) {
+        core::ConvertedImage& image = record.images.emplace_back();
+        image.sourceName = job.name;
+        image.source = job.identity;
+        image.newName = job.newName;
+        image.fate = replacesSource(mode) ? core::SourceFate::Pending : core::SourceFate::Kept;
+        platform::EntryStamp stamp;
+        if (!job.identity.known() && !fileSystem.identify(job.sourcePath, stamp)) {
+            image.source = stamp.identity;
+        }
+        if (!fileSystem.identify(job.newPath, stamp)) {
+            image.replaced = stamp.identity;
+        }
+    }
+    return record;
+}
+
+// Moves the file at path to the trash and says where it went; on a file system without one it is
+// deleted, and the run can no longer be undone.
+std::error_code takeAway(platform::FileSystem& fileSystem, const std::string& path, std::string& trashed,
+                         core::SourceFate& fate, ConversionResult& result)
+{
+    const std::error_code error = fileSystem.moveToTrash(path, trashed);
+    if (!error) {
+        fate = core::SourceFate::Trashed;
+        return {};
+    }
+    if (error != std::errc::operation_not_supported) {
+        return error;
+    }
+    if (const std::error_code removed = fileSystem.removeFile(path)) {
+        return removed;
+    }
+    fate = core::SourceFate::Deleted;
+    result.undoable = false;
+    return {};
+}
+
+// Takes a file that has the row's new name out of the way into the trash, so that the new file
+// does not destroy it. A read-only one stays, and renameReplacing refuses it as writing over it
+// would; without a trash it is replaced as before, and the run can no longer be undone.
+std::error_code makeRoom(platform::FileSystem& fileSystem, const Job& job, core::ConvertedImage& image,
+                         ConversionResult& result)
+{
+    platform::EntryStamp existing;
+    if (fileSystem.identify(job.newPath, existing) || (existing.mode & 0222) == 0) {
+        return {};
+    }
+    image.replaced = existing.identity;
+    const std::error_code error = fileSystem.moveToTrash(job.newPath, image.replacedTrash);
+    if (error == std::errc::operation_not_supported) {
+        image.replacedDeleted = true;
+        result.undoable = false;
+        return {};
+    }
+    // Trashed where it cannot be found again: it is in the desktop's trash, but no undo brings it.
+    image.replacedDeleted = !error && image.replacedTrash.empty();
+    return error;
+}
+
 } // namespace
 
 ConversionResult convertImages(const core::FileTable& before, std::string_view folder,
                                const ConversionOptions& options, platform::FileSystem& fileSystem,
-                               const ConversionProgress& progress)
+                               const ConversionProgress& progress, core::ConversionRecorder* recorder)
 {
     ConversionResult result;
     platform::FileIdentity folderIdentity;
@@ -384,6 +460,15 @@ ConversionResult convertImages(const core::FileTable& before, std::string_view f
     }
     const std::vector<Job> jobs = jobsOf(before, folder, options.mode);
     const int total = static_cast<int>(jobs.size());
+    core::ConversionRecord record = planOf(jobs, folder, folderIdentity, options.mode, fileSystem);
+    if (recorder != nullptr && !jobs.empty()) {
+        recorder->beginConversion(core::RunKind::Conversion, record);
+    }
+    const auto note = [&](std::size_t i) {
+        if (recorder != nullptr) {
+            recorder->noteImage(i, record.images[i]);
+        }
+    };
     WrittenFiles written;
     BufferPool buffers;
     const auto showPicture = [&](std::optional<std::string> picture) {
@@ -422,27 +507,57 @@ ConversionResult convertImages(const core::FileTable& before, std::string_view f
                 showPicture(std::nullopt);
             } else {
                 showPicture(std::move(outcome.picture));
+                core::ConvertedImage& image = record.images[i];
+                if (const std::error_code error = makeRoom(fileSystem, job, image, result)) {
+                    fileSystem.removeFile(outcome.temporaryPath);
+                    stopWith(error);
+                    break;
+                }
+                note(i);
                 if (const std::error_code error =
                         fileSystem.renameReplacing(outcome.temporaryPath, job.newPath)) {
                     fileSystem.removeFile(outcome.temporaryPath);
+                    // The file that had the name comes back, so the row changed nothing.
+                    if (!image.replacedTrash.empty() &&
+                        !fileSystem.restoreFromTrash(image.replacedTrash, job.newPath)) {
+                        image.replacedTrash.clear();
+                        note(i);
+                    }
                     stopWith(error);
                     break;
                 }
                 written.add(fileSystem, job.newPath, job.newName);
                 ++result.converted;
+                platform::EntryStamp made;
+                if (!fileSystem.identify(job.newPath, made)) {
+                    image.newFile = made.identity;
+                    image.newModified = made.modified;
+                }
+                image.converted = true;
+                image.newSize = outcome.size;
+                note(i);
                 // The new name reaches the disk before the source leaves it, and only the source
                 // the row was listed with leaves.
-                if (replacesSource(options.mode) &&
-                    (fileSystem.syncFolder(folder) ||
-                     core::checkEntry(fileSystem, job.sourcePath, job.identity) ||
-                     fileSystem.removeFile(job.sourcePath))) {
-                    result.undeletedSources.push_back(job.name);
+                if (replacesSource(options.mode)) {
+                    if (fileSystem.syncFolder(folder) ||
+                        core::checkEntry(fileSystem, job.sourcePath, job.identity) ||
+                        takeAway(fileSystem, job.sourcePath, image.sourceTrash, image.fate, result)) {
+                        image.fate = core::SourceFate::Left;
+                        result.undeletedSources.push_back(job.name);
+                    }
+                    note(i);
                 }
             }
             if (progress) {
                 progress(static_cast<int>(i) + 1, total);
             }
         }
+    }
+    if (recorder != nullptr && !jobs.empty()) {
+        std::erase_if(record.images, [](const core::ConvertedImage& image) {
+            return !image.converted && image.replacedTrash.empty() && !image.replacedDeleted;
+        });
+        recorder->finishConversion(record, result.undoable, result.stop ? 1 : 0);
     }
     if (!result.stop) {
         result.message = completionMessage(result);

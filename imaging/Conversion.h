@@ -2,6 +2,7 @@
 
 #include "Bitmap.h"
 #include "core/listing/FileTable.h"
+#include "core/runs/ConversionRecord.h"
 #include "platform/FileSystem.h"
 
 #include <functional>
@@ -62,6 +63,9 @@ struct ConversionResult
     int converted = 0;
     std::vector<SkippedRow> skipped;
     std::vector<std::string> undeletedSources; // converted, but the source could not be deleted
+    // False when a file went for good: a source deleted, or a file of a new name replaced, on a file
+    // system without a trash.
+    bool undoable = true;
     // The picture of the last row handled, for the preview, as a bitmap file (the source when
     // writing JPEG, the new file when writing BMP) that readBmp decodes; empty when that row was no
     // valid image. It stays encoded so that the run spends no time on a picture the preview pane
@@ -86,15 +90,21 @@ std::string convertedName(std::string_view name, ConversionMode mode);
 // name and renamed into place when complete, replacing a file of its name unless the file system
 // says that file is one this run wrote (also under another spelling, on a file system that
 // ignores case): that row is skipped and its source kept. In the replacing modes the folder is
-// flushed before the source is deleted, so the disk never holds neither. Worker threads read,
+// flushed before the source is moved away, so the disk never holds neither. Worker threads read,
 // decode, encode and write each new file under its temporary name (so readState, readFile and
 // writeTemporaryFile are called from several threads at once); this thread renames the new files
 // into place and deletes sources in row order, so the outcome is that of converting the rows one
 // by one. Where no worker can be started, this thread does their work. When the run stops, the
 // temporary files written for later rows are removed. Nothing happens when folder is gone or is
 // not the folder the before list was listed from.
+//
+// A source the run takes away goes to the desktop's trash, and so does a file that had a new file's
+// name (one that can be written over: a read-only one still stops the run), so that the run can be
+// undone; only where the file system has no trash are they deleted, and the run is not undoable. A
+// recorder gets the plan before the first change, each image's progress and the end.
 ConversionResult convertImages(const core::FileTable& before, std::string_view folder,
                                const ConversionOptions& options, platform::FileSystem& fileSystem,
-                               const ConversionProgress& progress = {});
+                               const ConversionProgress& progress = {},
+                               core::ConversionRecorder* recorder = nullptr);
 
 } // namespace quorvane::imaging

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <gio/gio.h>
 #include <locale.h>
 #include <mutex>
 #include <vector>
@@ -19,6 +20,37 @@ std::error_code errorFromErrno(int errnoValue)
 std::error_code lastError()
 {
     return errorFromErrno(errno);
+}
+
+std::error_code errorFromGio(int gioErrorCode)
+{
+    // GIO keeps no errno of its own; its codes stand for the errno values it was made from.
+    switch (static_cast<GIOErrorEnum>(gioErrorCode)) {
+    case G_IO_ERROR_NOT_FOUND:
+        return errorFromErrno(ENOENT);
+    case G_IO_ERROR_EXISTS:
+        return errorFromErrno(EEXIST);
+    case G_IO_ERROR_IS_DIRECTORY:
+        return errorFromErrno(EISDIR);
+    case G_IO_ERROR_NOT_DIRECTORY:
+        return errorFromErrno(ENOTDIR);
+    case G_IO_ERROR_FILENAME_TOO_LONG:
+        return errorFromErrno(ENAMETOOLONG);
+    case G_IO_ERROR_INVALID_FILENAME:
+        return errorFromErrno(EINVAL);
+    case G_IO_ERROR_NO_SPACE:
+        return errorFromErrno(ENOSPC);
+    case G_IO_ERROR_PERMISSION_DENIED:
+        return errorFromErrno(EACCES);
+    case G_IO_ERROR_READ_ONLY:
+        return errorFromErrno(EROFS);
+    case G_IO_ERROR_BUSY:
+        return errorFromErrno(EBUSY);
+    case G_IO_ERROR_NOT_SUPPORTED:
+        return errorFromErrno(EOPNOTSUPP);
+    default:
+        return errorFromErrno(EIO);
+    }
 }
 
 namespace {

@@ -9,6 +9,9 @@ namespace quorvane::platform {
 // The one place where errno becomes a std::error_code.
 std::error_code errorFromErrno(int errnoValue);
 std::error_code lastError();
+// The error of a GIO call (a GIOErrorEnum value); a file system without a trash gives
+// std::errc::operation_not_supported.
+std::error_code errorFromGio(int gioErrorCode);
 
 // The system's text for an error in the language the program speaks, without a trailing period or
 // blanks. Japanese (the program's own language) where the system carries the translations, else the

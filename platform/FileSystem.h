@@ -129,6 +129,17 @@ public:
     // Deletes the file at path.
     virtual std::error_code removeFile(std::string_view path) = 0;
 
+    // Moves the entry at path to the desktop's trash (the freedesktop.org trash of its file system),
+    // never through a symbolic link, and names where it went in trashedPath so that
+    // restoreFromTrash can put it back; trashedPath is empty when the trash holds it under a name
+    // that cannot be found. Fails with std::errc::operation_not_supported, the entry staying where
+    // it is, when the file system has no trash.
+    virtual std::error_code moveToTrash(std::string_view path, std::string& trashedPath) = 0;
+
+    // Puts the entry at trashedPath, as moveToTrash named it, back at path, never replacing another
+    // entry (EEXIST, nothing changed), and drops the trash's record of it.
+    virtual std::error_code restoreFromTrash(std::string_view trashedPath, std::string_view path) = 0;
+
     // Flushes the folder's own entries (names created, renamed or removed in it) to the disk, so
     // that a later change cannot reach the disk before them.
     virtual std::error_code syncFolder(std::string_view folder) = 0;

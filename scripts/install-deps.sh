@@ -14,6 +14,9 @@ packages=(
     libexiv2-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     # The journal of runs.
     libsqlite3-dev
+    # The desktop's trash, where a converted image's source goes so that the conversion can be
+    # undone: GIO.
+    libglib2.0-dev
     # The translations: lupdate and lrelease with their CMake functions, which compile
     # translations/*.ts into the program, and Qt's own texts in Japanese for the standard buttons,
     # the calendar and the fields' menus.

@@ -51,6 +51,10 @@
         <source>次の元のファイルは変換しましたが、削除できませんでした:</source>
         <translation>These original files were converted, but could not be deleted:</translation>
     </message>
+    <message>
+        <source>このフォルダにはごみ箱がないため、元のファイルを削除しました。この変換は取り消せません。</source>
+        <translation>This folder has no trash, so the original files were deleted. This conversion cannot be undone.</translation>
+    </message>
 </context>
 <context>
     <name>DateTaken</name>

@@ -1,5 +1,6 @@
 #include "HistoryUndo.h"
 
+#include "core/journal/ConversionUndo.h"
 #include "core/journal/Recovery.h"
 #include "platform/LocalTime.h"
 
@@ -43,6 +44,9 @@ UndoResult undoRecordedRun(Journal& journal, std::int64_t id, platform::FileSyst
         return refuse(withArguments(translate("Journal", "後の処理（%1）が同じファイルを変更しているため、"
                                                          "先にその処理を取り消してください"),
                                     {runTitle(*later)}));
+    }
+    if (journal.holdsImages(id)) {
+        return undoConversion(journal, id, fileSystem);
     }
     UndoSnapshot snapshot;
     if (!journal.loadRun(id, snapshot)) {

@@ -14,8 +14,9 @@ namespace quorvane::core {
 namespace {
 
 // The journal's layout. A newer program that changes it raises the number; an older program
-// refuses a journal it does not know instead of misreading it.
-constexpr int schemaVersion = 1;
+// refuses a journal it does not know instead of misreading it. Version 2 added the images of
+// conversion runs; a journal of version 1 gains their tables when it is opened.
+constexpr int schemaVersion = 2;
 // Entries are stored in chunks of this many, one row each, so that a run of 100,000 files costs a
 // few dozen rows to write and read.
 constexpr std::size_t entriesPerChunk = 4096;
@@ -42,6 +43,16 @@ CREATE TABLE IF NOT EXISTS entries(
     chunk INTEGER NOT NULL,
     data BLOB NOT NULL,
     PRIMARY KEY(run, chunk)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS images(
+    run INTEGER NOT NULL,
+    chunk INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    PRIMARY KEY(run, chunk)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS image_steps(
+    run INTEGER NOT NULL,
+    image INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    PRIMARY KEY(run, image)) WITHOUT ROWID;
 )";
 
 // One prepared statement, finalized when it goes.
@@ -270,6 +281,63 @@ bool readEntry(Reader& in, UndoSnapshot& snapshot)
     snapshot.AfterStates.push_back(afterState);
     snapshot.Renamed.push_back((flags & RenamedFlag) != 0);
     return true;
+}
+
+enum ImageFlag : std::uint8_t
+{
+    ConvertedFlag = 1,
+    ReplacedDeletedFlag = 2,
+};
+
+void writeIdentity(Writer& out, const platform::FileIdentity& identity)
+{
+    out.u64(identity.device);
+    out.u64(identity.inode);
+}
+
+platform::FileIdentity readIdentity(Reader& in)
+{
+    platform::FileIdentity identity;
+    identity.device = in.u64();
+    identity.inode = in.u64();
+    return identity;
+}
+
+void writeImage(Writer& out, const ConvertedImage& image)
+{
+    out.u8((image.converted ? ConvertedFlag : 0) | (image.replacedDeleted ? ReplacedDeletedFlag : 0));
+    out.u8(static_cast<std::uint8_t>(image.fate));
+    writeIdentity(out, image.source);
+    out.bytes(image.sourceName);
+    out.bytes(image.newName);
+    writeIdentity(out, image.replaced);
+    out.bytes(image.replacedTrash);
+    writeIdentity(out, image.newFile);
+    out.u64(image.newSize);
+    out.u64(static_cast<std::uint64_t>(image.newModified.seconds));
+    out.u32(image.newModified.nanoseconds);
+    out.bytes(image.sourceTrash);
+}
+
+bool readImage(Reader& in, ConvertedImage& image)
+{
+    const std::uint8_t flags = in.u8();
+    const std::uint8_t fate = in.u8();
+    image.converted = (flags & ConvertedFlag) != 0;
+    image.replacedDeleted = (flags & ReplacedDeletedFlag) != 0;
+    image.fate = fate <= static_cast<std::uint8_t>(SourceFate::Left) ? static_cast<SourceFate>(fate)
+                                                                     : SourceFate::Pending;
+    image.source = readIdentity(in);
+    image.sourceName = in.bytes();
+    image.newName = in.bytes();
+    image.replaced = readIdentity(in);
+    image.replacedTrash = in.bytes();
+    image.newFile = readIdentity(in);
+    image.newSize = in.u64();
+    image.newModified.seconds = static_cast<std::int64_t>(in.u64());
+    image.newModified.nanoseconds = in.u32();
+    image.sourceTrash = in.bytes();
+    return in.ok();
 }
 
 constexpr const char* summaryColumns =
@@ -540,6 +608,7 @@ void Journal::dropOldRuns()
     const std::string cut = "(SELECT id FROM runs WHERE state <> 0 ORDER BY id DESC LIMIT -1 OFFSET " +
                             std::to_string(keptRuns) + ")";
     if (!exec("BEGIN IMMEDIATE") || !exec(("DELETE FROM entries WHERE run IN " + cut).c_str()) ||
+        !exec(("DELETE FROM images WHERE run IN " + cut).c_str()) ||
         !exec(("DELETE FROM runs WHERE id IN " + cut).c_str()) || !exec("COMMIT")) {
         fail();
     }
@@ -625,18 +694,42 @@ void Journal::setState(std::int64_t id, RunState state)
     }
 }
 
+bool Journal::identitiesOf(std::int64_t id, std::vector<platform::FileIdentity>& identities)
+{
+    identities.clear();
+    if (holdsImages(id)) {
+        ConversionRecord record;
+        if (!loadConversion(id, record)) {
+            return false;
+        }
+        for (const ConvertedImage& image : record.images) {
+            identities.push_back(image.source);
+            identities.push_back(image.newFile);
+        }
+    } else {
+        UndoSnapshot snapshot;
+        if (!loadRun(id, snapshot)) {
+            return false;
+        }
+        identities = std::move(snapshot.Identities);
+    }
+    std::erase_if(identities, [](const platform::FileIdentity& identity) { return !identity.known(); });
+    std::sort(identities.begin(), identities.end(), [](const auto& a, const auto& b) {
+        return a.device != b.device ? a.device < b.device : a.inode < b.inode;
+    });
+    return true;
+}
+
 std::optional<RunSummary> Journal::laterRunTouching(std::int64_t id)
 {
     const std::optional<RunSummary> chosen = run(id);
-    UndoSnapshot mine;
-    if (!chosen || !loadRun(id, mine)) {
+    std::vector<platform::FileIdentity> identities;
+    if (!chosen || !identitiesOf(id, identities)) {
         return std::nullopt;
     }
-    std::vector<platform::FileIdentity> identities = mine.Identities;
     const auto byInode = [](const platform::FileIdentity& a, const platform::FileIdentity& b) {
         return a.device != b.device ? a.device < b.device : a.inode < b.inode;
     };
-    std::sort(identities.begin(), identities.end(), byInode);
     Statement select(db_,
                      (std::string(summaryColumns) +
                       "WHERE id > ? AND folder_device = ? AND folder_inode = ? AND kind <> 5 AND state IN "
@@ -649,19 +742,167 @@ std::optional<RunSummary> Journal::laterRunTouching(std::int64_t id)
     while (select.step() == SQLITE_ROW) {
         later.push_back(summaryOf(select));
     }
+    std::vector<platform::FileIdentity> theirs;
     for (const RunSummary& other : later) {
-        UndoSnapshot theirs;
-        if (!loadRun(other.id, theirs)) {
+        if (!identitiesOf(other.id, theirs)) {
             continue;
         }
-        for (const platform::FileIdentity& identity : theirs.Identities) {
-            if (identity.known() &&
-                std::binary_search(identities.begin(), identities.end(), identity, byInode)) {
+        for (const platform::FileIdentity& identity : theirs) {
+            if (std::binary_search(identities.begin(), identities.end(), identity, byInode)) {
                 return other;
             }
         }
     }
     return std::nullopt;
+}
+
+bool Journal::writeImages(std::int64_t run, const ConversionRecord& record)
+{
+    Statement insert(db_, "INSERT INTO images(run, chunk, data) VALUES(?, ?, ?)");
+    Writer out;
+    std::int64_t chunk = 0;
+    for (std::size_t first = 0; first < record.images.size(); first += entriesPerChunk) {
+        out.out().clear();
+        const std::size_t last = std::min(record.images.size(), first + entriesPerChunk);
+        for (std::size_t k = first; k < last; ++k) {
+            writeImage(out, record.images[k]);
+        }
+        if (!insert.bind(1, run).bind(2, chunk++).bind(3, out.out()).run()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Journal::beginConversion(RunKind kind, const ConversionRecord& plan)
+{
+    const std::int64_t undoOf = std::exchange(undoTarget_, 0);
+    current_ = 0;
+    written_ = 0;
+    if (broken_) {
+        return;
+    }
+    const std::int64_t started =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    // As with every run, the plan is on the disk before the first file changes.
+    if (!exec("PRAGMA synchronous=FULL") || !exec("BEGIN IMMEDIATE")) {
+        return fail();
+    }
+    Statement insert(db_,
+                     "INSERT INTO runs(started, folder, folder_device, folder_inode, kind, files, state, "
+                     "undo_of) VALUES(?, ?, ?, ?, ?, ?, 0, ?)");
+    if (!insert.bind(1, started)
+             .bind(2, std::string_view(plan.Folder.path))
+             .bind(3, static_cast<std::int64_t>(plan.Folder.identity.device))
+             .bind(4, static_cast<std::int64_t>(plan.Folder.identity.inode))
+             .bind(5, static_cast<std::int64_t>(kind))
+             .bind(6, static_cast<std::int64_t>(plan.images.size()))
+             .bind(7, undoOf)
+             .run()) {
+        return fail();
+    }
+    const std::int64_t id = sqlite3_last_insert_rowid(db_);
+    if (!writeImages(id, plan) || !exec("COMMIT") || !exec("PRAGMA synchronous=NORMAL")) {
+        return fail();
+    }
+    current_ = id;
+}
+
+void Journal::noteImage(std::size_t index, const ConvertedImage& image)
+{
+    if (broken_ || current_ == 0) {
+        return;
+    }
+    Writer out;
+    writeImage(out, image);
+    Statement note(db_, "INSERT OR REPLACE INTO image_steps(run, image, data) VALUES(?, ?, ?)");
+    if (!note.bind(1, current_).bind(2, static_cast<std::int64_t>(index)).bind(3, out.out()).run()) {
+        fail();
+    }
+}
+
+void Journal::finishConversion(const ConversionRecord& result, bool undoable, std::size_t failures)
+{
+    const std::int64_t id = std::exchange(current_, 0);
+    lastFinished_ = 0;
+    if (broken_ || id == 0) {
+        return;
+    }
+    Statement dropSteps(db_, "DELETE FROM image_steps WHERE run = ?");
+    Statement dropImages(db_, "DELETE FROM images WHERE run = ?");
+    if (!exec("BEGIN IMMEDIATE") || !dropSteps.bind(1, id).run() || !dropImages.bind(1, id).run()) {
+        return fail();
+    }
+    if (result.images.empty()) {
+        Statement forget(db_, "DELETE FROM runs WHERE id = ?");
+        if (!forget.bind(1, id).run() || !exec("COMMIT")) {
+            return fail();
+        }
+        return;
+    }
+    Statement update(db_, "UPDATE runs SET state = 1, files = ?, failures = ?, done = ?, undoable = ? "
+                          "WHERE id = ?");
+    if (!update.bind(1, static_cast<std::int64_t>(result.images.size()))
+             .bind(2, static_cast<std::int64_t>(failures))
+             .bind(3, static_cast<std::int64_t>(result.images.size()))
+             .bind(4, std::int64_t{undoable})
+             .bind(5, id)
+             .run() ||
+        !writeImages(id, result) || !exec("COMMIT")) {
+        return fail();
+    }
+    lastFinished_ = id;
+    dropOldRuns();
+}
+
+bool Journal::holdsImages(std::int64_t id)
+{
+    if (broken_) {
+        return false;
+    }
+    Statement select(db_, "SELECT 1 FROM images WHERE run = ? LIMIT 1");
+    select.bind(1, id);
+    return select.step() == SQLITE_ROW;
+}
+
+bool Journal::loadConversion(std::int64_t id, ConversionRecord& record)
+{
+    record = {};
+    const std::optional<RunSummary> summary = run(id);
+    if (!summary) {
+        return false;
+    }
+    record.Folder = {summary->folder, summary->folderIdentity};
+    Statement select(db_, "SELECT data FROM images WHERE run = ? ORDER BY chunk");
+    select.bind(1, id);
+    int result = SQLITE_ROW;
+    while ((result = select.step()) == SQLITE_ROW) {
+        const std::string data = select.bytes(0);
+        Reader in(data);
+        while (!in.atEnd()) {
+            if (!readImage(in, record.images.emplace_back())) {
+                record = {};
+                return false;
+            }
+        }
+    }
+    if (result != SQLITE_DONE || static_cast<std::int64_t>(record.images.size()) != summary->files) {
+        record = {};
+        return false;
+    }
+    Statement steps(db_, "SELECT image, data FROM image_steps WHERE run = ?");
+    steps.bind(1, id);
+    while (steps.step() == SQLITE_ROW) {
+        const std::int64_t index = steps.integer(0);
+        const std::string data = steps.bytes(1);
+        Reader in(data);
+        ConvertedImage image;
+        if (index >= 0 && static_cast<std::size_t>(index) < record.images.size() && readImage(in, image)) {
+            record.images[static_cast<std::size_t>(index)] = std::move(image);
+        }
+    }
+    return true;
 }
 
 } // namespace quorvane::core

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/runs/ConversionRecord.h"
 #include "core/runs/RunRecorder.h"
 #include "core/runs/UndoSnapshot.h"
 #include "core/text/Translation.h"
@@ -64,7 +65,7 @@ inline constexpr const char* journalUnavailableMessage =
 // The journal of runs: an SQLite database in WAL mode. Each run's plan is committed to the disk
 // before the run's first change; its progress is written in batches without waiting for the disk,
 // and its end with the final state of every entry. Names are stored as bytes, exactly.
-class Journal : public RunRecorder
+class Journal : public RunRecorder, public ConversionRecorder
 {
 public:
     // Opens or creates the journal at path, creating its folder. On failure gives nothing and says
@@ -78,6 +79,15 @@ public:
     void begin(RunKind kind, const UndoSnapshot& plan) override;
     void advance(std::size_t done) override;
     void finish(const UndoSnapshot& result, std::size_t failures) override;
+
+    void beginConversion(RunKind kind, const ConversionRecord& plan) override;
+    void noteImage(std::size_t index, const ConvertedImage& image) override;
+    void finishConversion(const ConversionRecord& result, bool undoable, std::size_t failures) override;
+    // Whether run id holds images of a conversion (a conversion, or the undo of one).
+    bool holdsImages(std::int64_t id);
+    // The images of run id: its plan with the progress noted since, or its end; false when they
+    // cannot be read whole.
+    bool loadConversion(std::int64_t id, ConversionRecord& record);
 
     // The next run begun is an undo of the run id (0: it is not).
     void setUndoTarget(std::int64_t id) { undoTarget_ = id; }
@@ -109,6 +119,9 @@ private:
     void fail();
     bool writeEntries(std::int64_t run, const UndoSnapshot& snapshot, bool withAfterStates);
     void keepEndWithoutEntries(std::int64_t id, std::size_t failures);
+    bool writeImages(std::int64_t run, const ConversionRecord& record);
+    // The identities of the files run id changed, sorted; false when its record cannot be read.
+    bool identitiesOf(std::int64_t id, std::vector<platform::FileIdentity>& identities);
     void dropOldRuns();
 
     sqlite3* db_;

@@ -1,5 +1,6 @@
 #include "Recovery.h"
 
+#include "ConversionUndo.h"
 #include "core/listing/FileTable.h"
 #include "core/listing/Identity.h"
 #include "core/listing/Path.h"
@@ -77,6 +78,9 @@ std::string unfinishedRunMessage(const RunSummary& run)
 RecoveryResult recoverRun(Journal& journal, std::int64_t id, RecoveryChoice choice,
                           platform::FileSystem& fileSystem)
 {
+    if (const std::optional<RunSummary> summary = journal.run(id); summary && journal.holdsImages(id)) {
+        return recoverConversion(journal, *summary, choice, fileSystem);
+    }
     RecoveryResult result;
     UndoSnapshot record;
     const bool putBack = choice == RecoveryChoice::PutBack;

@@ -7,6 +7,7 @@
 #include "FolderNames.h"
 #include "FolderReading.h"
 #include "NoReplaceRename.h"
+#include "Trash.h"
 
 #include <algorithm>
 #include <atomic>
@@ -504,6 +505,16 @@ std::error_code PosixFileSystem::removeFile(std::string_view path)
         return lastError();
     }
     return {};
+}
+
+std::error_code PosixFileSystem::moveToTrash(std::string_view path, std::string& trashedPath)
+{
+    return posix::moveToTrash(nullTerminated(path), trashedPath);
+}
+
+std::error_code PosixFileSystem::restoreFromTrash(std::string_view trashedPath, std::string_view path)
+{
+    return posix::restoreFromTrash(nullTerminated(trashedPath), nullTerminated(path));
 }
 
 std::error_code PosixFileSystem::syncFolder(std::string_view folder)

@@ -26,6 +26,8 @@ public:
                                        std::string& temporaryPath) override;
     std::error_code renameReplacing(std::string_view from, std::string_view to) override;
     std::error_code removeFile(std::string_view path) override;
+    std::error_code moveToTrash(std::string_view path, std::string& trashedPath) override;
+    std::error_code restoreFromTrash(std::string_view trashedPath, std::string_view path) override;
     std::error_code syncFolder(std::string_view folder) override;
     std::error_code identify(std::string_view path, EntryStamp& stamp) override;
     std::error_code identifyFolder(std::string_view path, FileIdentity& identity) override;

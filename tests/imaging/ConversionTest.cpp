@@ -16,6 +16,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvane::imaging {
 namespace {
@@ -385,7 +386,9 @@ TEST(ConversionOnExfat, TwoSourcesWhoseNewNamesDifferOnlyInCaseKeepTheFirstPictu
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Photo.bmp", "photo.jpeg"}));
+    // The source went to the trash at the top of the file system, which the run made.
+    EXPECT_EQ(names,
+              (std::vector<std::string>{".Trash-" + std::to_string(getuid()), "Photo.bmp", "photo.jpeg"}));
     std::ifstream in(exfat.pathOf("Photo.bmp"), std::ios::binary);
     const std::string bitmap{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ASSERT_TRUE(readBmp(bitmap).has_value());
@@ -481,7 +484,8 @@ TEST(Conversion, AListedFolderThatIsGoneConvertsNothingAndSaysSo)
     EXPECT_FALSE(std::filesystem::exists(root.pathOf("photos/a.jpg")));
 }
 
-// Records, in order, each new file put in place, each folder sync and each deletion; a sync may fail.
+// Records, in order, each new file put in place, each folder sync, each move to the trash and each
+// deletion; a sync may fail.
 class RecordingFileSystem final : public testing::ForwardingFileSystem
 {
 public:
@@ -503,9 +507,14 @@ public:
         calls.push_back("delete " + std::string(path.substr(path.rfind('/') + 1)));
         return ForwardingFileSystem::removeFile(path);
     }
+    std::error_code moveToTrash(std::string_view path, std::string& trashedPath) override
+    {
+        calls.push_back("trash " + std::string(path.substr(path.rfind('/') + 1)));
+        return ForwardingFileSystem::moveToTrash(path, trashedPath);
+    }
 };
 
-TEST(Conversion, TheFolderIsSyncedBetweenPuttingANewFileInPlaceAndDeletingItsSource)
+TEST(Conversion, TheFolderIsSyncedBetweenPuttingANewFileInPlaceAndTrashingItsSource)
 {
     const TempFolder folder;
     folder.writeFile("a.bmp", bmpOf(8, 8));
@@ -514,8 +523,8 @@ TEST(Conversion, TheFolderIsSyncedBetweenPuttingANewFileInPlaceAndDeletingItsSou
     ASSERT_FALSE(
         convert(folder, {"a.bmp", "b.bmp"}, {ConversionMode::BmpToJpeg, 90, false, false, 2}, &fileSystem)
             .stop.has_value());
-    EXPECT_EQ(fileSystem.calls, (std::vector<std::string>{"put a.jpg", "sync", "delete a.bmp", "put b.jpg",
-                                                          "sync", "delete b.bmp"}));
+    EXPECT_EQ(fileSystem.calls, (std::vector<std::string>{"put a.jpg", "sync", "trash a.bmp", "put b.jpg",
+                                                          "sync", "trash b.bmp"}));
 
     // A folder that cannot be synced keeps the source, and the message names it.
     folder.writeFile("c.bmp", bmpOf(8, 8));

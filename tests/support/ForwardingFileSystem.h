@@ -46,6 +46,14 @@ public:
         return real_.renameReplacing(from, to);
     }
     std::error_code removeFile(std::string_view path) override { return real_.removeFile(path); }
+    std::error_code moveToTrash(std::string_view path, std::string& trashedPath) override
+    {
+        return real_.moveToTrash(path, trashedPath);
+    }
+    std::error_code restoreFromTrash(std::string_view trashedPath, std::string_view path) override
+    {
+        return real_.restoreFromTrash(trashedPath, path);
+    }
     std::error_code syncFolder(std::string_view folder) override { return real_.syncFolder(folder); }
     std::error_code identify(std::string_view path, platform::EntryStamp& stamp) override
     {

@@ -209,10 +209,17 @@ void Tfom_Main::btn_ChangeBMP2JPEGClick()
     options.progressive = chk_Progressive->isChecked();
     RunProgressWindow progress(this, tr("画像ファイルを変換しています..."));
     const imaging::ConversionResult result = imaging::convertImages(
-        before, before.listedFolder().path, options, fileSystem_, [&progress](int done, int total) {
+        before, before.listedFolder().path, options, fileSystem_,
+        [&progress](int done, int total) {
             progress.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
-        });
+        },
+        journal_.get());
     progress.finish();
+    // A conversion is undone from the history window; the undo button keeps undoing the run it
+    // undid before, as it always has.
+    const std::int64_t last = undoRun_;
+    noteRecordedRun();
+    undoRun_ = journal_ && !journal_->broken() ? last : 0;
     if (result.refusal) {
         busy.restore();
         dropListing(result.message);
@@ -235,7 +242,7 @@ void Tfom_Main::btn_ChangeBMP2JPEGClick()
         return;
     }
     boxes_.reportCompletion(fromBytes(result.message),
-                            !result.skipped.empty() || !result.undeletedSources.empty());
+                            !result.skipped.empty() || !result.undeletedSources.empty() || !result.undoable);
     prc_DirListChange();
 }
 

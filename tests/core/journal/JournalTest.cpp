@@ -120,6 +120,50 @@ TEST(Journal, AJournalThatCannotBeUsedIsRefusedWithItsReason)
     }
 }
 
+TEST(Journal, AJournalOfTheFirstVersionKeepsItsRunsAndRecordsConversions)
+{
+    const testing::TempFolder state;
+    const std::string path = state.pathOf("history.sqlite3");
+    {
+        // The layout the first version of the journal wrote, with one finished rename run.
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        const char* firstVersion =
+            "PRAGMA journal_mode=WAL;"
+            "CREATE TABLE runs(id INTEGER PRIMARY KEY, started INTEGER NOT NULL, folder BLOB NOT NULL,"
+            " folder_device INTEGER NOT NULL, folder_inode INTEGER NOT NULL, kind INTEGER NOT NULL,"
+            " files INTEGER NOT NULL, failures INTEGER NOT NULL DEFAULT 0, state INTEGER NOT NULL,"
+            " undoable INTEGER NOT NULL DEFAULT 1, undo_of INTEGER NOT NULL DEFAULT 0,"
+            " done INTEGER NOT NULL DEFAULT 0, states_changed INTEGER NOT NULL DEFAULT 0);"
+            "CREATE TABLE entries(run INTEGER NOT NULL, chunk INTEGER NOT NULL, data BLOB NOT NULL,"
+            " PRIMARY KEY(run, chunk)) WITHOUT ROWID;"
+            "INSERT INTO runs(started, folder, folder_device, folder_inode, kind, files, state)"
+            " VALUES(1700000000, CAST('/photos' AS BLOB), 1, 2, 1, 0, 1);"
+            "PRAGMA user_version=1;";
+        ASSERT_EQ(sqlite3_exec(db, firstVersion, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+    std::string reason;
+    const std::unique_ptr<Journal> journal = Journal::open(path, reason);
+    ASSERT_TRUE(journal) << reason;
+    ASSERT_EQ(journal->runs().size(), 1u);
+    EXPECT_EQ(journal->runs().front().folder, "/photos");
+
+    ConversionRecord record{{"/photos", {1, 2}}, {}};
+    ConvertedImage& image = record.images.emplace_back();
+    image.sourceName = "a.bmp";
+    image.source = {1, 7};
+    image.newName = "a.jpg";
+    image.converted = true;
+    journal->beginConversion(RunKind::Conversion, record);
+    journal->finishConversion(record, true, 0);
+    ASSERT_NE(journal->lastFinished(), 0);
+    ConversionRecord read;
+    ASSERT_TRUE(journal->loadConversion(journal->lastFinished(), read));
+    EXPECT_EQ(read.images, record.images);
+    EXPECT_FALSE(journal->broken());
+}
+
 TEST(Journal, KeepsTheLastHundredRuns)
 {
     const testing::TempFolder folder;
