@@ -17,6 +17,29 @@ std::string runTitle(const RunSummary& run)
     return std::string(text) + " " + runKindText(run.kind);
 }
 
+std::optional<std::string> undoRefusal(Journal& journal, std::int64_t id)
+{
+    const std::optional<RunSummary> chosen = journal.run(id);
+    if (!chosen) {
+        return translate("Journal", "この処理の記録はありません");
+    }
+    if (chosen->kind == RunKind::Undo || chosen->state == RunState::Undone ||
+        chosen->state == RunState::Unfinished) {
+        return translate("Journal", "この処理は取り消せません");
+    }
+    if (!chosen->undoable) {
+        return chosen->kind == RunKind::Conversion
+                   ? translate("Journal", "元のファイルをごみ箱に移せなかったため、この処理は取り消せません")
+                   : translate("Journal", "この処理の結果を記録できなかったため、取り消せません");
+    }
+    if (const std::optional<RunSummary> later = journal.laterRunTouching(id)) {
+        return withArguments(translate("Journal", "後の処理（%1）が同じファイルを変更しているため、"
+                                                  "先にその処理を取り消してください"),
+                             {runTitle(*later)});
+    }
+    return std::nullopt;
+}
+
 UndoResult undoRecordedRun(Journal& journal, std::int64_t id, platform::FileSystem& fileSystem,
                            const RunProgress& progress)
 {
@@ -26,24 +49,8 @@ UndoResult undoRecordedRun(Journal& journal, std::int64_t id, platform::FileSyst
         result.message = std::move(message);
         return result;
     };
-    const std::optional<RunSummary> chosen = journal.run(id);
-    if (!chosen) {
-        return refuse(translate("Journal", "この処理の記録はありません"));
-    }
-    if (chosen->kind == RunKind::Undo || chosen->state == RunState::Undone ||
-        chosen->state == RunState::Unfinished) {
-        return refuse(translate("Journal", "この処理は取り消せません"));
-    }
-    if (!chosen->undoable) {
-        return refuse(
-            chosen->kind == RunKind::Conversion
-                ? translate("Journal", "元のファイルをごみ箱に移せなかったため、この処理は取り消せません")
-                : translate("Journal", "この処理の結果を記録できなかったため、取り消せません"));
-    }
-    if (const std::optional<RunSummary> later = journal.laterRunTouching(id)) {
-        return refuse(withArguments(translate("Journal", "後の処理（%1）が同じファイルを変更しているため、"
-                                                         "先にその処理を取り消してください"),
-                                    {runTitle(*later)}));
+    if (std::optional<std::string> refusal = undoRefusal(journal, id)) {
+        return refuse(std::move(*refusal));
     }
     if (journal.holdsImages(id)) {
         return undoConversion(journal, id, fileSystem);

@@ -3,6 +3,9 @@
 #include "core/journal/Journal.h"
 #include "core/runs/Undo.h"
 
+#include <optional>
+#include <string>
+
 namespace quorvane::core {
 
 // Undoes the recorded run id, as the undo of the last run does: every file still as the run left it
@@ -13,6 +16,10 @@ namespace quorvane::core {
 // later run changed again that is not undone: the refusal names that later run.
 UndoResult undoRecordedRun(Journal& journal, std::int64_t id, platform::FileSystem& fileSystem,
                            const RunProgress& progress = {});
+
+// Why the recorded run id cannot be undone, as undoRecordedRun would refuse it before touching a
+// file; nothing when it can. The window asks this before it asks the user to confirm.
+std::optional<std::string> undoRefusal(Journal& journal, std::int64_t id);
 
 // "<date and time> <kind>": how a message names a run.
 std::string runTitle(const RunSummary& run);

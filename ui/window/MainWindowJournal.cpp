@@ -94,6 +94,11 @@ void Tfom_Main::btn_HistoryClick()
 
 void Tfom_Main::historyUndo(HistoryWindow& window, std::int64_t run)
 {
+    // A run that cannot be undone says so at once, not after the user has confirmed its undo.
+    if (const std::optional<std::string> refusal = core::undoRefusal(*journal_, run)) {
+        boxes_.tell(fromBytes(*refusal));
+        return;
+    }
     if (boxes_.ask(MessageBoxes::Kind::Information, tr("選んだ処理を取り消します")) == core::Answer::No) {
         return;
     }

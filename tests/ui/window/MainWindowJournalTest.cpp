@@ -140,6 +140,7 @@ TEST(MainWindowJournal, TheHistoryWindowListsRunsNewestFirstAndUndoesTheChosenOn
     EXPECT_EQ(folder.readFile("a.jpg"), "A");
     EXPECT_TRUE(w.boxes.told.front().contains(QStringLiteral("先にその処理を取り消してください")))
         << w.boxes.told.front().toStdString();
+    EXPECT_EQ(w.boxes.questions.size(), 2u) << "the refused undo is never offered for confirmation";
     EXPECT_EQ(firstRunState, QStringLiteral("取り消し済み"));
 }
 
