@@ -300,24 +300,30 @@ void SortCollator::setNumericDigits(bool numeric)
 void SortCollator::appendSimpleSortKey(std::string_view text, std::string& key) const
 {
     // The same two levels as appendSortKey: without hyphens and apostrophes, then with them. A zero
-    // byte ends each, so a text sorts before every longer text it begins.
+    // byte ends each, so a text sorts before every longer text it begins. The key is written into
+    // room made once, as a list of many names asks for one key after another.
     const std::size_t start = key.size();
+    key.resize(start + 2 * (text.size() + 1));
+    char* const first = key.data() + start;
+    char* out = first;
+    bool dropped = false;
     for (const char c : text) {
-        if (c != '-' && c != '\'') {
-            key.push_back(static_cast<char>(impl_->asciiRank[static_cast<unsigned char>(c)]));
+        if (c == '-' || c == '\'') {
+            dropped = true;
+        } else {
+            *out++ = static_cast<char>(impl_->asciiRank[static_cast<unsigned char>(c)]);
         }
     }
-    key.push_back('\0');
-    if (text.find_first_of("-'") == std::string_view::npos) {
-        const std::size_t length = key.size() - start;
-        key.resize(start + 2 * length);
-        std::copy_n(key.data() + start, length, key.data() + start + length);
-        return;
+    *out++ = '\0';
+    if (!dropped) {
+        out = std::copy(first, out, out);
+    } else {
+        for (const char c : text) {
+            *out++ = static_cast<char>(impl_->asciiRank[static_cast<unsigned char>(c)]);
+        }
+        *out++ = '\0';
     }
-    for (const char c : text) {
-        key.push_back(static_cast<char>(impl_->asciiRank[static_cast<unsigned char>(c)]));
-    }
-    key.push_back('\0');
+    key.resize(static_cast<std::size_t>(out - key.data()));
 }
 
 int SortCollator::compare(std::string_view a, std::string_view b) const

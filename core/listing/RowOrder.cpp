@@ -50,12 +50,31 @@ void moveSelectionDown(FileTable& before, FileTable& after)
 
 namespace {
 
-// A row's sort key, as a place in one of the key buffers, and the row's index.
+// A row's sort key, as a place in one of the key buffers, and the row's index. The key's first
+// eight bytes are kept once more as one big-endian number, zeros after a shorter key, which
+// decides most comparisons without a call to memcmp.
 struct KeyedIndex
 {
+    std::uint64_t head;
     std::string_view key;
     std::uint32_t index;
 };
+
+KeyedIndex keyedIndex(std::string_view key, std::uint32_t index)
+{
+    std::uint64_t head = 0;
+    for (std::size_t k = 0; k < sizeof head; ++k) {
+        head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
+    }
+    return {head, key, index};
+}
+
+// Orders as the keys do: where the heads differ at a byte, both keys have that byte, or the one
+// that ends there is the shorter, with the rest alike, and sorts first either way.
+bool sortsBefore(const KeyedIndex& a, const KeyedIndex& b)
+{
+    return a.head != b.head ? a.head < b.head : a.key < b.key;
+}
 
 // Below this many rows per thread one thread computes every key: a thread costs more than it saves.
 constexpr std::size_t keysPerThread = 8192;
@@ -100,8 +119,8 @@ public:
             std::size_t start = 0;
             for (std::size_t k = first; k < last; ++k) {
                 const std::size_t end = ends[k - first];
-                items_[k] = {std::string_view(buffer).substr(start, end - start),
-                             static_cast<std::uint32_t>(k)};
+                items_[k] = keyedIndex(std::string_view(buffer).substr(start, end - start),
+                                       static_cast<std::uint32_t>(k));
                 start = end;
             }
         };
@@ -130,41 +149,49 @@ private:
     std::vector<KeyedIndex> items_;
 };
 
-// The quicksort exactly as users have known it; comparisons are always against the element that
-// currently stands at the pivot position P, which the exchanges carry along. The left part goes on
-// a stack of its own instead of the call stack, so no input can exhaust the stack; the parts are
-// disjoint, so the order in which they are sorted does not change the result.
-void quickSort(std::vector<KeyedIndex>& items, int lowest, int highest)
+// One pass of the quicksort exactly as users have known it over items lo to hi: comparisons are
+// always against the element that currently stands at the pivot position P, which the exchanges
+// carry along. Leaves lo to j and i to hi (j < i) to be sorted; what lies between is in place.
+std::pair<int, int> partition(std::vector<KeyedIndex>& items, int lo, int hi)
 {
     const auto at = [&items](int position) -> KeyedIndex& {
         return items[static_cast<std::size_t>(position)];
     };
+    int i = lo;
+    int j = hi;
+    int p = lo + (hi - lo) / 2;
+    do {
+        while (sortsBefore(at(i), at(p))) {
+            ++i;
+        }
+        while (sortsBefore(at(p), at(j))) {
+            --j;
+        }
+        if (i <= j) {
+            std::swap(at(i), at(j));
+            if (p == i) {
+                p = j;
+            } else if (p == j) {
+                p = i;
+            }
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    return {j, i};
+}
+
+// The left part of each pass goes on a stack of its own instead of the call stack, so no input
+// can exhaust the stack; the parts are disjoint, so the order in which they are sorted does not
+// change the result.
+void quickSort(std::vector<KeyedIndex>& items, int lowest, int highest)
+{
     std::vector<std::pair<int, int>> pending{{lowest, highest}};
     while (!pending.empty()) {
         auto [lo, hi] = pending.back();
         pending.pop_back();
         for (;;) {
-            int i = lo;
-            int j = hi;
-            int p = lo + (hi - lo) / 2;
-            do {
-                while (at(i).key < at(p).key) {
-                    ++i;
-                }
-                while (at(j).key > at(p).key) {
-                    --j;
-                }
-                if (i <= j) {
-                    std::swap(at(i), at(j));
-                    if (p == i) {
-                        p = j;
-                    } else if (p == j) {
-                        p = i;
-                    }
-                    ++i;
-                    --j;
-                }
-            } while (i <= j);
+            const auto [j, i] = partition(items, lo, hi);
             if (lo < j) {
                 pending.emplace_back(lo, j);
             }
@@ -173,6 +200,35 @@ void quickSort(std::vector<KeyedIndex>& items, int lowest, int highest)
                 break;
             }
         }
+    }
+}
+
+// Below this many rows one thread sorts them all: a thread costs more than it saves.
+constexpr std::size_t rowsPerSortThread = 8192;
+
+// Sorts as quickSort does. The two parts the first pass leaves are disjoint, so on a large list
+// another thread sorts the left one while this thread sorts the right one, with the same result.
+void sortItems(std::vector<KeyedIndex>& items)
+{
+    const int highest = static_cast<int>(items.size()) - 1;
+    if (items.size() < 2 * rowsPerSortThread || std::thread::hardware_concurrency() < 2) {
+        quickSort(items, 0, highest);
+        return;
+    }
+    const auto [j, i] = partition(items, 0, highest);
+    std::thread left;
+    if (j > 0) {
+        try {
+            left = std::thread([&items, j = j] { quickSort(items, 0, j); });
+        } catch (const std::system_error&) {
+            quickSort(items, 0, j); // no thread to spare: this thread sorts both parts
+        }
+    }
+    if (i < highest) {
+        quickSort(items, i, highest);
+    }
+    if (left.joinable()) {
+        left.join();
     }
 }
 
@@ -185,7 +241,7 @@ void sortRows(std::vector<FileRow>& rows, int column, const platform::SortCollat
     }
     SortKeys keys(rows, column, collator);
     std::vector<KeyedIndex>& items = keys.items();
-    quickSort(items, 0, static_cast<int>(items.size()) - 1);
+    sortItems(items);
     std::vector<FileRow> sorted;
     sorted.reserve(rows.size());
     for (const KeyedIndex& item : items) {

@@ -19,48 +19,14 @@ namespace {
 
 constexpr long fuseSuperMagic = 0x65735546;
 constexpr const char* ntfsAttributeName = "system.ntfs_attrib_be";
-constexpr const char* sambaAttributeName = "user.DOSATTRIB";
-
-bool unsupported(int error)
-{
-    return error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
-}
 
 // The whole user.DOSATTRIB value of path. False when the entry has none or it cannot be read;
 // error then says why (ENODATA for none).
 bool readSambaValue(const char* path, std::string& value, int& error)
 {
-    // Most values are short: one call into a small buffer reads them, as a listing of many files
-    // needs; only a longer value asks for its size first.
-    std::array<char, 256> small{};
-    const ssize_t smallLength = lgetxattr(path, sambaAttributeName, small.data(), small.size());
-    if (smallLength >= 0) {
-        value.assign(small.data(), static_cast<std::size_t>(smallLength));
-        return true;
-    }
-    if (errno != ERANGE) {
-        error = errno;
-        return false;
-    }
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const ssize_t size = lgetxattr(path, sambaAttributeName, nullptr, 0);
-        if (size < 0) {
-            error = errno;
-            return false;
-        }
-        value.resize(static_cast<std::size_t>(size));
-        const ssize_t length = lgetxattr(path, sambaAttributeName, value.data(), value.size());
-        if (length >= 0) {
-            value.resize(static_cast<std::size_t>(length));
-            return true;
-        }
-        if (errno != ERANGE) { // ERANGE: the value grew between the two calls
-            error = errno;
-            return false;
-        }
-    }
-    error = ERANGE;
-    return false;
+    return readWholeAttribute(
+        [path](void* buffer, std::size_t size) { return lgetxattr(path, sambaAttributeName, buffer, size); },
+        value, error);
 }
 
 std::uint32_t littleEndian32(std::string_view bytes, std::size_t at)
@@ -233,7 +199,7 @@ std::optional<std::uint32_t> readDosStoreValue(DosAttributeStore& store, const c
         std::string value;
         int error = 0;
         if (!readSambaValue(path, value, error)) {
-            if (unsupported(error)) {
+            if (attributesUnsupported(error)) {
                 store = DosAttributeStore::None;
             }
             return std::nullopt;
@@ -288,6 +254,11 @@ std::error_code removeDosStoreValue(DosAttributeStore store, const char* path)
         return lastError();
     }
     return {};
+}
+
+bool attributesUnsupported(int error)
+{
+    return error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
 }
 
 std::uint32_t parseSambaDosAttrib(std::string_view value)

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <array>
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 #include <system_error>
 
 namespace quorvane::platform::posix {
+
+inline constexpr const char* sambaAttributeName = "user.DOSATTRIB";
 
 // Where a folder's file system keeps the DOS hidden, system and archive bits.
 enum class DosAttributeStore
@@ -37,6 +42,48 @@ std::error_code writeDosStoreValue(DosAttributeStore store, const char* path, st
 
 // Removes Samba's attribute from the entry; the other stores always hold a value and are left.
 std::error_code removeDosStoreValue(DosAttributeStore store, const char* path);
+
+// Whether a failed extended-attribute call says that the file system keeps none at all.
+bool attributesUnsupported(int error);
+
+// Reads a whole extended attribute value through get(buffer, size), a call that behaves as
+// lgetxattr does for one entry and one name. False when the entry has none or it cannot be read;
+// error then says why (ENODATA for none).
+template <class Get>
+bool readWholeAttribute(Get&& get, std::string& value, int& error)
+{
+    // Most values are short: one call into a small buffer reads them, as a listing of many files
+    // needs; only a longer value asks for its size first.
+    std::array<char, 256> small{};
+    const ssize_t smallLength = get(small.data(), small.size());
+    if (smallLength >= 0) {
+        value.assign(small.data(), static_cast<std::size_t>(smallLength));
+        return true;
+    }
+    if (errno != ERANGE) {
+        error = errno;
+        return false;
+    }
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const ssize_t size = get(nullptr, 0);
+        if (size < 0) {
+            error = errno;
+            return false;
+        }
+        value.resize(static_cast<std::size_t>(size));
+        const ssize_t length = get(value.data(), value.size());
+        if (length >= 0) {
+            value.resize(static_cast<std::size_t>(length));
+            return true;
+        }
+        if (errno != ERANGE) { // ERANGE: the value grew between the two calls
+            error = errno;
+            return false;
+        }
+    }
+    error = ERANGE;
+    return false;
+}
 
 // Reads the attributes of a user.DOSATTRIB value: the hexadecimal text at its start ("0x20", NUL
 // terminated), or, when the binary record that follows it holds them, the record's copy, which

@@ -4,8 +4,8 @@
 #include "../LargeBuffer.h"
 #include "../Wildcard.h"
 #include "DosAttributes.h"
+#include "FolderListing.h"
 #include "FolderNames.h"
-#include "FolderReading.h"
 #include "NoReplaceRename.h"
 #include "Trash.h"
 
@@ -17,13 +17,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
-#include <memory>
 #include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/xattr.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -49,11 +46,6 @@ private:
     DIR* dir_;
 };
 
-FileTime fileTime(const struct statx_timestamp& stamp)
-{
-    return {stamp.tv_sec, stamp.tv_nsec};
-}
-
 FileIdentity identityOf(const struct stat& info)
 {
     return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
@@ -72,110 +64,6 @@ std::string parentOf(std::string_view path)
     }
     return slash == 0 ? std::string("/") : std::string(path.substr(0, slash));
 }
-
-} // namespace
-
-namespace {
-
-// What one worker needs to examine a slice of a folder's entries.
-struct Examiner
-{
-    int folderFd;
-    const std::string& folderPrefix;
-    std::uint32_t excluded;
-    posix::DosAttributeStore store;
-
-    // The entry's details, or nothing when it is a folder, has gone, or carries an excluded bit.
-    std::optional<DirectoryEntry> examine(const std::string& name, std::string& pathBuffer)
-    {
-        struct statx info
-        {};
-        if (statx(folderFd, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-                  STATX_BASIC_STATS | STATX_BTIME, &info) != 0) {
-            return std::nullopt; // removed since readdir saw it
-        }
-        if (S_ISDIR(info.stx_mode)) {
-            return std::nullopt;
-        }
-        pathBuffer.assign(folderPrefix);
-        pathBuffer.append(name);
-        std::uint32_t attributes = posix::readDosAttributes(store, pathBuffer.c_str()) &
-                                   (AttributeBit::Hidden | AttributeBit::System | AttributeBit::Archive);
-        if (name.front() == '.') {
-            attributes |= AttributeBit::Hidden;
-        }
-        if (!S_ISLNK(info.stx_mode) && (info.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-            attributes |= AttributeBit::ReadOnly;
-        }
-        if ((attributes & excluded) != 0) {
-            return std::nullopt;
-        }
-        DirectoryEntry entry;
-        entry.name = name;
-        entry.identity = {static_cast<std::uint64_t>(makedev(info.stx_dev_major, info.stx_dev_minor)),
-                          info.stx_ino};
-        entry.size = info.stx_size;
-        if ((info.stx_mask & STATX_BTIME) != 0) {
-            entry.created = fileTime(info.stx_btime);
-        }
-        entry.modified = fileTime(info.stx_mtime);
-        entry.accessed = fileTime(info.stx_atime);
-        entry.attributes = attributes;
-        return entry;
-    }
-
-    void examineSlice(const std::vector<std::string>& names,
-                      std::vector<std::optional<DirectoryEntry>>& results, std::size_t begin, std::size_t end)
-    {
-        std::string pathBuffer;
-        for (std::size_t i = begin; i < end; ++i) {
-            results[i] = examine(names[i], pathBuffer);
-        }
-    }
-};
-
-// Entries are examined in chunks that the threads claim one after another; the calling thread
-// also visits the finished chunks in order between its own, so the caller's work on the entries
-// overlaps the system calls for later ones.
-constexpr std::size_t chunkSize = 256;
-
-std::size_t workerCount(std::size_t chunks)
-{
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    return std::clamp<std::size_t>(chunks / 4, 1, std::min<std::size_t>(cores, 4));
-}
-
-// Joins every thread it holds when it goes, also when a visitor throws.
-class JoiningThreads
-{
-public:
-    ~JoiningThreads()
-    {
-        for (std::thread& thread : threads_) {
-            thread.join();
-        }
-    }
-    template <class Work>
-    bool start(Work&& work)
-    {
-        try {
-            threads_.emplace_back(std::forward<Work>(work));
-            return true;
-        } catch (const std::system_error&) {
-            return false; // no thread to be had: the calling thread does the work alone
-        }
-    }
-    void joinAll()
-    {
-        for (std::thread& thread : threads_) {
-            thread.join();
-        }
-        threads_.clear();
-    }
-
-private:
-    std::vector<std::thread> threads_;
-};
 
 } // namespace
 
@@ -219,74 +107,8 @@ std::error_code PosixFileSystem::enumerate(std::string_view folder, std::string_
     }
     const DirectoryStream stream(dir);
     const WildcardPattern matcher(pattern);
-
-    // readdir is cheap; the statx and extended-attribute calls per entry are the cost, and on a
-    // large folder they are spread over the machine's cores. Entries keep the system's order.
-    std::vector<std::string> names;
-    const std::error_code readError = posix::readFolder(dir, [&](const dirent& record) {
-        // Folders are never listed, "." and ".." among them.
-        if (record.d_type != DT_DIR) {
-            const std::string_view name(record.d_name);
-            if (matcher.matches(name)) {
-                names.emplace_back(name);
-            }
-        }
-        return true;
-    });
-    if (readError) {
-        return readError;
-    }
-
-    std::string prefix = folderPath;
-    if (prefix.empty() || prefix.back() != '/') {
-        prefix.push_back('/');
-    }
-    const Examiner examiner{folderFd, prefix,
-                            (AttributeBit::Hidden | AttributeBit::System) & ~extraAttributes,
-                            posix::dosAttributeStoreOf(folderFd)};
-    std::vector<std::optional<DirectoryEntry>> results(names.size());
-    const std::size_t chunkCount = (names.size() + chunkSize - 1) / chunkSize;
-    const std::unique_ptr<std::atomic<bool>[]> finished(new std::atomic<bool>[chunkCount]());
-    std::atomic<std::size_t> nextChunk{0};
-    const auto examineNextChunk = [&](Examiner& worker) {
-        const std::size_t chunk = nextChunk.fetch_add(1);
-        if (chunk >= chunkCount) {
-            return false;
-        }
-        worker.examineSlice(names, results, chunk * chunkSize,
-                            std::min(names.size(), (chunk + 1) * chunkSize));
-        finished[chunk].store(true, std::memory_order_release);
-        return true;
-    };
-    std::size_t visitedChunks = 0;
-    const auto visitFinishedChunks = [&] {
-        while (visitedChunks < chunkCount && finished[visitedChunks].load(std::memory_order_acquire)) {
-            const std::size_t end = std::min(names.size(), (visitedChunks + 1) * chunkSize);
-            for (std::size_t i = visitedChunks * chunkSize; i < end; ++i) {
-                if (results[i]) {
-                    visit(*results[i]);
-                    results[i].reset();
-                }
-            }
-            ++visitedChunks;
-        }
-    };
-
-    JoiningThreads helpers;
-    for (std::size_t worker = 1; worker < workerCount(chunkCount); ++worker) {
-        helpers.start([&examiner, &examineNextChunk] {
-            Examiner mine(examiner);
-            while (examineNextChunk(mine)) {
-            }
-        });
-    }
-    Examiner mine(examiner);
-    while (examineNextChunk(mine)) {
-        visitFinishedChunks();
-    }
-    helpers.joinAll();
-    visitFinishedChunks();
-    return {};
+    return posix::listFolder(dir, folderFd, folderPath, matcher,
+                             (AttributeBit::Hidden | AttributeBit::System) & ~extraAttributes, visit);
 }
 
 std::error_code PosixFileSystem::shortName(std::string_view path, std::string& shortName)
