@@ -73,39 +73,54 @@ struct NameSlot
 };
 
 // An open-addressing table of the rows' names, sized once for every name it will hold, so that a
-// preview of 100,000 rows hashes each name about once and allocates no node per name. The names
-// are views into the lists, which outlive the table.
+// preview of 100,000 rows hashes each name about once and allocates no node per name. The probed
+// cells are small (part of the hash and where the name's slot is), so a probe touches little
+// memory; the names are views into the lists, which outlive the table. A reference to a slot holds
+// until the next look-up.
 class SlotTable
 {
 public:
-    explicit SlotTable(std::size_t names) : entries_(std::bit_ceil(std::max<std::size_t>(16, 2 * names))) {}
+    explicit SlotTable(std::size_t names) : cells_(std::bit_ceil(std::max<std::size_t>(16, 2 * names)))
+    {
+        slots_.reserve(names);
+    }
 
     NameSlot& operator[](std::string_view key)
     {
         const std::size_t hash = std::hash<std::string_view>{}(key);
-        const std::size_t mask = entries_.size() - 1;
+        const auto tag = static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32);
+        const std::size_t mask = cells_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Entry& entry = entries_[i];
-            if (!entry.used) {
-                entry = {key, hash, {}, true};
-                return entry.slot;
+            Cell& cell = cells_[i];
+            if (cell.position == 0) {
+                slots_.push_back({key, {}});
+                cell = {tag, static_cast<std::uint32_t>(slots_.size())};
+                return slots_.back().slot;
             }
-            if (entry.hash == hash && entry.key == key) {
-                return entry.slot;
+            if (cell.tag == tag) {
+                KeyedSlot& keyed = slots_[cell.position - 1];
+                if (keyed.key == key) {
+                    return keyed.slot;
+                }
             }
         }
     }
 
 private:
-    struct Entry
+    struct Cell
     {
-        std::string_view key;
-        std::size_t hash = 0;
-        NameSlot slot;
-        bool used = false;
+        std::uint32_t tag = 0;
+        std::uint32_t position = 0; // one past the name's index in slots_; 0 for an empty cell
     };
 
-    std::vector<Entry> entries_;
+    struct KeyedSlot
+    {
+        std::string_view key;
+        NameSlot slot;
+    };
+
+    std::vector<Cell> cells_;
+    std::vector<KeyedSlot> slots_;
 };
 
 // Builds the waits from the rows alone. The folder's entries matter only to rows whose planned
