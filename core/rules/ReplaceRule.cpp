@@ -6,6 +6,7 @@
 #include "core/text/Translation.h"
 #include "platform/Utf8.h"
 
+#include <span>
 #include <unicode/uchar.h>
 #include <vector>
 
@@ -22,9 +23,10 @@ struct MatchUnit
     std::size_t length;
 };
 
-std::vector<MatchUnit> matchUnits(std::string_view text, bool caseSensitive)
+// Fills units, reusing its storage, so a plan of many rows allocates it once.
+void fillMatchUnits(std::vector<MatchUnit>& units, std::string_view text, bool caseSensitive)
 {
-    std::vector<MatchUnit> units;
+    units.clear();
     units.reserve(text.size());
     for (std::size_t offset = 0; offset < text.size();) {
         const platform::Utf8Char c = platform::decodeUtf8(text, offset);
@@ -35,7 +37,45 @@ std::vector<MatchUnit> matchUnits(std::string_view text, bool caseSensitive)
         units.push_back({key, offset, c.length});
         offset += c.length;
     }
+}
+
+std::vector<MatchUnit> matchUnits(std::string_view text, bool caseSensitive)
+{
+    std::vector<MatchUnit> units;
+    fillMatchUnits(units, text, caseSensitive);
     return units;
+}
+
+// Replaces as replaceAll does, with the search text's units worked out once by the caller and the
+// text's units kept in haystack between calls.
+std::string replaceUnits(std::string_view text, std::span<const MatchUnit> needle,
+                         std::string_view replacement, bool caseSensitive, std::vector<MatchUnit>& haystack)
+{
+    if (needle.empty() || text.empty()) {
+        return std::string(text);
+    }
+    fillMatchUnits(haystack, text, caseSensitive);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t copiedUpTo = 0; // byte offset in text
+    std::size_t i = 0;
+    while (i + needle.size() <= haystack.size()) {
+        std::size_t k = 0;
+        while (k < needle.size() && haystack[i + k].key == needle[k].key) {
+            ++k;
+        }
+        if (k < needle.size()) {
+            ++i;
+            continue;
+        }
+        out.append(text.substr(copiedUpTo, haystack[i].offset - copiedUpTo));
+        out.append(replacement);
+        const MatchUnit& last = haystack[i + needle.size() - 1];
+        copiedUpTo = last.offset + last.length;
+        i += needle.size();
+    }
+    out.append(text.substr(copiedUpTo));
+    return out;
 }
 
 std::string converted(std::string_view text, NameConversion conversion)
@@ -83,44 +123,25 @@ std::string replaceAll(std::string_view text, std::string_view search, std::stri
     if (search.empty() || text.empty()) {
         return std::string(text);
     }
-    const std::vector<MatchUnit> needle = matchUnits(search, caseSensitive);
-    const std::vector<MatchUnit> haystack = matchUnits(text, caseSensitive);
-    std::string out;
-    out.reserve(text.size());
-    std::size_t copiedUpTo = 0; // byte offset in text
-    std::size_t i = 0;
-    while (i + needle.size() <= haystack.size()) {
-        std::size_t k = 0;
-        while (k < needle.size() && haystack[i + k].key == needle[k].key) {
-            ++k;
-        }
-        if (k < needle.size()) {
-            ++i;
-            continue;
-        }
-        out.append(text.substr(copiedUpTo, haystack[i].offset - copiedUpTo));
-        out.append(replacement);
-        const MatchUnit& last = haystack[i + needle.size() - 1];
-        copiedUpTo = last.offset + last.length;
-        i += needle.size();
-    }
-    out.append(text.substr(copiedUpTo));
-    return out;
+    std::vector<MatchUnit> haystack;
+    return replaceUnits(text, matchUnits(search, caseSensitive), replacement, caseSensitive, haystack);
 }
 
 void planReplace(const FileTable& before, FileTable& after, const ReplaceOptions& options,
                  platform::FileSystem& fileSystem, std::string_view folder)
 {
     after.setRowCount(before.rowCount());
+    const std::vector<MatchUnit> needle = matchUnits(options.searchText, options.caseSensitive);
+    std::vector<MatchUnit> haystack;
+    const auto replaced = [&](std::string_view text) {
+        return replaceUnits(text, needle, options.replacement, options.caseSensitive, haystack);
+    };
     for (int r = 1; r < before.rowCount(); ++r) {
         const FileRow& row = before.row(r);
         const NameParts parts = splitName(row[NameColumn]);
-        const std::string stem =
-            replaceAll(parts.stem, options.searchText, options.replacement, options.caseSensitive);
+        const std::string stem = replaced(parts.stem);
         const std::string extension =
-            options.includeExtension
-                ? replaceAll(parts.extension, options.searchText, options.replacement, options.caseSensitive)
-                : std::string(parts.extension);
+            options.includeExtension ? replaced(parts.extension) : std::string(parts.extension);
         std::string name;
         if (options.conversion == NameConversion::ShortName) {
             name = shortNameIn(fileSystem, folder, stem + extension);

@@ -33,31 +33,6 @@ std::optional<int> wholeNumber(std::string_view text)
     return value;
 }
 
-std::string twoDigits(int value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
-std::string dateText(const platform::LocalDateTime& now)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d", now.year);
-    return text + twoDigits(now.month) + twoDigits(now.day);
-}
-
-std::string timeText(const platform::LocalDateTime& now)
-{
-    return twoDigits(now.hour) + twoDigits(now.minute) + twoDigits(now.second);
-}
-
-struct Piece
-{
-    std::string text;
-    bool nameBearing = false;
-};
-
 // What a row's pieces are made of besides the selectors.
 struct RowValues
 {
@@ -67,36 +42,61 @@ struct RowValues
     const platform::LocalDateTime& taken;
 };
 
-Piece piece(const SerialPiece& chosen, const RowValues& row)
+void appendDate(std::string& out, const platform::LocalDateTime& when)
 {
-    const std::string_view stem = row.stem;
-    const std::string& serial = row.serial;
-    const Clock& clock = row.clock;
+    char text[48];
+    const int length = std::snprintf(text, sizeof text, "%04d%02d%02d", when.year, when.month, when.day);
+    out.append(text, static_cast<std::size_t>(length));
+}
+
+void appendTime(std::string& out, const platform::LocalDateTime& when)
+{
+    char text[48];
+    const int length = std::snprintf(text, sizeof text, "%02d%02d%02d", when.hour, when.minute, when.second);
+    out.append(text, static_cast<std::size_t>(length));
+}
+
+// Appends the text of one piece to a row's name and says whether the piece bears the name. The
+// text goes straight into the name, so a row costs no string per piece.
+bool appendPiece(std::string& out, const SerialPiece& chosen, const RowValues& row)
+{
     switch (chosen.kind) {
     case PieceKind::Stem:
-        return {std::string(stem), true};
+        out.append(row.stem);
+        return true;
     case PieceKind::Serial:
-        return {serial, true};
+        out.append(row.serial);
+        return true;
     case PieceKind::Date:
-        return {dateText(clock())};
+        appendDate(out, row.clock());
+        return false;
     case PieceKind::Time:
-        return {timeText(clock())};
+        appendTime(out, row.clock());
+        return false;
     case PieceKind::DateTime: {
-        const platform::LocalDateTime now = clock();
-        return {dateText(now) + timeText(now)};
+        const platform::LocalDateTime now = row.clock();
+        appendDate(out, now);
+        appendTime(out, now);
+        return false;
     }
     case PieceKind::Underscore:
-        return {"_"};
+        out.push_back('_');
+        return false;
     case PieceKind::TakenDate:
-        return {dateText(row.taken)};
+        appendDate(out, row.taken);
+        return false;
     case PieceKind::TakenTime:
-        return {timeText(row.taken)};
+        appendTime(out, row.taken);
+        return false;
     case PieceKind::TakenDateTime:
-        return {dateText(row.taken) + timeText(row.taken)};
+        appendDate(out, row.taken);
+        appendTime(out, row.taken);
+        return false;
     case PieceKind::Text:
         break;
     }
-    return {chosen.text};
+    out.append(chosen.text);
+    return false;
 }
 
 // start + (r - 1), wrapping instead of overflowing at the ends of the range.
@@ -154,10 +154,15 @@ SerialResult planSerialNaming(const FileTable& before, FileTable& after, const S
                               const Clock& clock, const TakenTimes& taken)
 {
     after.setRowCount(before.rowCount());
+    // A table always has a file row, so the digit count is checked before any row is planned.
+    const std::optional<int> digitCount = wholeNumber(options.digitCountText);
+    // A row's modified time is parsed only when a piece shows when the photo was taken.
+    const bool showsTaken = usesDateTaken(options);
+    const platform::LocalDateTime noTime;
+    std::string name;
     for (int r = 1; r < before.rowCount(); ++r) {
         const FileRow& row = before.row(r);
         const NameParts parts = splitName(row[NameColumn]);
-        const std::optional<int> digitCount = wholeNumber(options.digitCountText);
         if (!digitCount) {
             return {SerialOutcome::DigitCountNotInteger,
                     withArguments(translate("SerialNaming", "'%1' は整数ではありません"),
@@ -166,17 +171,18 @@ SerialResult planSerialNaming(const FileTable& before, FileTable& after, const S
         const std::string serial = serialText(rowValue(options.start, r), *digitCount);
         const std::size_t index = static_cast<std::size_t>(r - 1);
         const platform::LocalDateTime rowTaken =
-            index < taken.size()
+            !showsTaken ? noTime
+            : index < taken.size()
                 ? taken[index]
                 : parseTimestampText(row[ModifiedColumn]).value_or(platform::LocalDateTime());
         const RowValues values{parts.stem, serial, clock, rowTaken};
-        const Piece front = piece(options.front, values);
-        const Piece middle = piece(options.middle, values);
-        const Piece back = piece(options.back, values);
-        if (!front.nameBearing && !middle.nameBearing && !back.nameBearing) {
+        name.clear();
+        const bool frontBears = appendPiece(name, options.front, values);
+        const bool middleBears = appendPiece(name, options.middle, values);
+        const bool backBears = appendPiece(name, options.back, values);
+        if (!frontBears && !middleBears && !backBears) {
             return {SerialOutcome::NoNameBearingPiece, translate("SerialNaming", noNameBearingPieceMessage)};
         }
-        std::string name = front.text + middle.text + back.text;
         name.append(parts.extension);
         after.setRow(r, FileRow(name, row[SizeColumn], row[CreatedColumn], row[ModifiedColumn],
                                 row[AccessedColumn], row[AttributesColumn]));

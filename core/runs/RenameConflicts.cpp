@@ -2,6 +2,8 @@
 
 #include "core/text/Translation.h"
 
+#include <algorithm>
+#include <span>
 #include <string_view>
 
 namespace quorvane::core {
@@ -11,23 +13,30 @@ std::vector<RenameConflict> checkPlannedNames(const FileTable& before, const Fil
 {
     const int rows = std::min(before.rowCount(), after.rowCount());
     std::vector<std::string_view> current, planned;
+    current.reserve(static_cast<std::size_t>(std::max(rows, 0)));
+    planned.reserve(static_cast<std::size_t>(std::max(rows, 0)));
     for (int row = 1; row < rows; ++row) {
         current.push_back(before.cell(NameColumn, row));
         planned.push_back(after.cell(NameColumn, row));
     }
     const std::string& folder = before.listedFolder().path;
-    std::vector<std::string> entries;
-    bool ignoresCase = false;
-    if (!folder.empty()) {
-        // A folder read part-way still names some of the entries that stay; the run checks again.
-        (void)fileSystem.listNames(folder, [&](std::string_view name) { entries.emplace_back(name); });
-        if (fileSystem.ignoresLetterCase(folder, ignoresCase)) {
-            ignoresCase = false;
-        }
+    if (folder.empty()) {
+        return findRenameConflicts(current, planned, std::span<const std::string_view>(),
+                                   NameMatching::Exact);
     }
-    const std::vector<std::string_view> entryViews(entries.begin(), entries.end());
-    return findRenameConflicts(current, planned, entryViews,
-                               ignoresCase ? NameMatching::IgnoreCase : NameMatching::Exact);
+    bool ignoresCase = false;
+    if (fileSystem.ignoresLetterCase(folder, ignoresCase)) {
+        ignoresCase = false;
+    }
+    const NameMatching matching = ignoresCase ? NameMatching::IgnoreCase : NameMatching::Exact;
+    // The folder's names are read while the rows' names are hashed; the listing does the same.
+    const auto readFolder = [&] {
+        FolderNames names(matching);
+        // A folder read part-way still names some of the entries that stay; the run checks again.
+        (void)fileSystem.listNames(folder, [&](std::string_view name) { names.add(name); });
+        return names;
+    };
+    return findRenameConflicts(current, planned, readFolder, matching);
 }
 
 std::string conflictReason(const RenameConflict& conflict)

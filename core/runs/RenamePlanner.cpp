@@ -4,10 +4,13 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <system_error>
+#include <thread>
 
 namespace quorvane::core {
 namespace {
@@ -61,18 +64,70 @@ struct WaitGraph
 };
 
 // What one name is to the plan: which moving row holds it now, which row wants it first, and
-// whether the folder holds it.
+// whether a row that keeps its name holds it.
 struct NameSlot
 {
     std::size_t holder = none;
     std::size_t wanted = none;
-    bool inFolder = false;
+    bool keptByRow = false;
 };
 
-// Builds the waits with one look-up table of every name involved, so that a preview of 100,000
-// rows hashes each name about once.
+// An open-addressing table of the rows' names, sized once for every name it will hold, so that a
+// preview of 100,000 rows hashes each name about once and allocates no node per name. The probed
+// cells are small (part of the hash and where the name's slot is), so a probe touches little
+// memory; the names are views into the lists, which outlive the table. A reference to a slot holds
+// until the next look-up.
+class SlotTable
+{
+public:
+    explicit SlotTable(std::size_t names) : cells_(std::bit_ceil(std::max<std::size_t>(16, 2 * names)))
+    {
+        slots_.reserve(names);
+    }
+
+    NameSlot& operator[](std::string_view key)
+    {
+        const std::size_t hash = std::hash<std::string_view>{}(key);
+        const auto tag = static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32);
+        const std::size_t mask = cells_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Cell& cell = cells_[i];
+            if (cell.position == 0) {
+                slots_.push_back({key, {}});
+                cell = {tag, static_cast<std::uint32_t>(slots_.size())};
+                return slots_.back().slot;
+            }
+            if (cell.tag == tag) {
+                KeyedSlot& keyed = slots_[cell.position - 1];
+                if (keyed.key == key) {
+                    return keyed.slot;
+                }
+            }
+        }
+    }
+
+private:
+    struct Cell
+    {
+        std::uint32_t tag = 0;
+        std::uint32_t position = 0; // one past the name's index in slots_; 0 for an empty cell
+    };
+
+    struct KeyedSlot
+    {
+        std::string_view key;
+        NameSlot slot;
+    };
+
+    std::vector<Cell> cells_;
+    std::vector<KeyedSlot> slots_;
+};
+
+// Builds the waits from the rows alone. The folder's entries matter only to rows whose planned
+// name no row holds; those are left in mayBeTaken for markTakenNames, so the folder can be read
+// while this runs.
 WaitGraph buildWaitGraph(std::span<const std::string_view> current, std::span<const std::string_view> planned,
-                         const NameKeys& keys, std::span<const std::string_view> folderEntries = {})
+                         const NameKeys& keys, std::vector<std::size_t>* mayBeTaken = nullptr)
 {
     const std::size_t count = current.size();
     WaitGraph graph{std::vector<bool>(count),
@@ -80,19 +135,15 @@ WaitGraph buildWaitGraph(std::span<const std::string_view> current, std::span<co
                     std::vector<std::size_t>(count, none),
                     {},
                     std::vector<bool>(count)};
-    std::unordered_map<std::string_view, NameSlot> names;
-    names.reserve(2 * count + folderEntries.size());
+    SlotTable names(2 * count);
     for (std::size_t k = 0; k < count; ++k) {
         graph.moves[k] = current[k] != planned[k];
         NameSlot& slot = names[keys.current(k)];
         if (!graph.moves[k]) {
-            slot.inFolder = true;
+            slot.keptByRow = true;
         } else if (slot.holder == none) {
             slot.holder = k;
         }
-    }
-    for (const std::string_view entry : folderEntries) {
-        names[entry].inFolder = true;
     }
     for (std::size_t k = 0; k < count; ++k) {
         if (!graph.moves[k]) {
@@ -109,9 +160,24 @@ WaitGraph buildWaitGraph(std::span<const std::string_view> current, std::span<co
         if (slot.holder != none && slot.holder != k) {
             graph.waitsFor[k] = slot.holder;
         }
-        graph.plannedTaken[k] = slot.inFolder && slot.holder == none;
+        if (slot.holder == none) {
+            if (slot.keptByRow) {
+                graph.plannedTaken[k] = true;
+            } else if (mayBeTaken != nullptr) {
+                mayBeTaken->push_back(k);
+            }
+        }
     }
     return graph;
+}
+
+// Marks the rows whose planned name, held by no row, is held by an entry of the folder.
+void markTakenNames(WaitGraph& graph, const NameKeys& keys, std::span<const std::size_t> mayBeTaken,
+                    const FolderNames& folder)
+{
+    for (const std::size_t k : mayBeTaken) {
+        graph.plannedTaken[k] = folder.contains(keys.planned(k));
+    }
 }
 
 // A name the system can take as a new name in a folder.
@@ -187,28 +253,12 @@ RenamePlan planRenames(std::span<const std::string_view> current, std::span<cons
     return plan;
 }
 
-std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
-                                                std::span<const std::string_view> planned,
-                                                std::span<const std::string_view> folderEntries,
-                                                NameMatching matching)
-{
-    const std::size_t count = std::min(current.size(), planned.size());
-    current = current.first(count);
-    planned = planned.first(count);
-    const NameKeys keys(current, planned, matching);
-    std::vector<std::string> foldedEntries;
-    if (matching == NameMatching::IgnoreCase) {
-        foldedEntries.reserve(folderEntries.size());
-        for (const std::string_view name : folderEntries) {
-            foldedEntries.push_back(platform::simpleCaseFolded(name));
-        }
-    }
-    const std::vector<std::string_view> entryKeys =
-        matching == NameMatching::IgnoreCase
-            ? std::vector<std::string_view>(foldedEntries.begin(), foldedEntries.end())
-            : std::vector<std::string_view>(folderEntries.begin(), folderEntries.end());
-    const WaitGraph graph = buildWaitGraph(current, planned, keys, entryKeys);
+namespace {
 
+// The rows that fail, once the waits are known and marked with the folder's names.
+std::vector<RenameConflict> conflictsOf(const WaitGraph& graph, std::span<const std::string_view> planned)
+{
+    const std::size_t count = planned.size();
     // A row's own reason to fail, before its waits are followed.
     std::vector<std::optional<RenameConflict>> verdict(count);
     std::vector<bool> decided(count);
@@ -258,6 +308,127 @@ std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view
         }
     }
     return conflicts;
+}
+
+} // namespace
+
+FolderNames::FolderNames(NameMatching matching) : folded_(matching == NameMatching::IgnoreCase), slots_(16) {}
+
+void FolderNames::add(std::string_view name)
+{
+    std::string folded;
+    if (folded_) {
+        folded = platform::simpleCaseFolded(name);
+        name = folded;
+    }
+    if (2 * (count_ + 1) > slots_.size()) {
+        grow();
+    }
+    const std::size_t hash = std::hash<std::string_view>{}(name);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (!slot.used) {
+            slot = {hash, text_.size(), name.size(), true};
+            text_.append(name);
+            ++count_;
+            return;
+        }
+        if (slot.hash == hash && nameAt(slot) == name) {
+            return;
+        }
+    }
+}
+
+bool FolderNames::contains(std::string_view key) const
+{
+    const std::size_t hash = std::hash<std::string_view>{}(key);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (!slot.used) {
+            return false;
+        }
+        if (slot.hash == hash && nameAt(slot) == key) {
+            return true;
+        }
+    }
+}
+
+void FolderNames::grow()
+{
+    std::vector<Slot> old(2 * slots_.size());
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+        if (!slot.used) {
+            continue;
+        }
+        std::size_t i = slot.hash & mask;
+        while (slots_[i].used) {
+            i = (i + 1) & mask;
+        }
+        slots_[i] = slot;
+    }
+}
+
+std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
+                                                std::span<const std::string_view> planned,
+                                                std::span<const std::string_view> folderEntries,
+                                                NameMatching matching)
+{
+    const std::size_t count = std::min(current.size(), planned.size());
+    current = current.first(count);
+    planned = planned.first(count);
+    const NameKeys keys(current, planned, matching);
+    std::vector<std::size_t> mayBeTaken;
+    WaitGraph graph = buildWaitGraph(current, planned, keys, &mayBeTaken);
+    FolderNames folder(matching);
+    for (const std::string_view name : folderEntries) {
+        folder.add(name);
+    }
+    markTakenNames(graph, keys, mayBeTaken, folder);
+    return conflictsOf(graph, planned);
+}
+
+std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
+                                                std::span<const std::string_view> planned,
+                                                const std::function<FolderNames()>& readFolder,
+                                                NameMatching matching)
+{
+    FolderNames folder(matching);
+    std::exception_ptr readFailure;
+    std::jthread reader;
+    if (std::thread::hardware_concurrency() >= 2) {
+        try {
+            reader = std::jthread([&] {
+                try {
+                    folder = readFolder();
+                } catch (...) {
+                    readFailure = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            // No thread to spare: the folder is read below, on this thread.
+        }
+    }
+    const bool readHere = !reader.joinable();
+    const std::size_t count = std::min(current.size(), planned.size());
+    current = current.first(count);
+    planned = planned.first(count);
+    const NameKeys keys(current, planned, matching);
+    std::vector<std::size_t> mayBeTaken;
+    WaitGraph graph = buildWaitGraph(current, planned, keys, &mayBeTaken);
+    if (readHere) {
+        folder = readFolder();
+    } else {
+        reader.join();
+        if (readFailure) {
+            std::rethrow_exception(readFailure);
+        }
+    }
+    markTakenNames(graph, keys, mayBeTaken, folder);
+    return conflictsOf(graph, planned);
 }
 
 } // namespace quorvane::core

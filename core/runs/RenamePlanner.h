@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -77,6 +80,45 @@ struct RenameConflict
 std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
                                                 std::span<const std::string_view> planned,
                                                 std::span<const std::string_view> folderEntries,
+                                                NameMatching matching);
+
+// The names of a folder's entries as its file system compares them, gathered one by one (on any
+// thread) and then looked up by the conflict check. The names share one buffer, so a folder of
+// 100,000 entries costs a few allocations instead of one per name.
+class FolderNames
+{
+public:
+    explicit FolderNames(NameMatching matching = NameMatching::Exact);
+
+    void add(std::string_view name);
+    bool contains(std::string_view key) const;
+
+private:
+    struct Slot
+    {
+        std::size_t hash = 0;
+        std::size_t begin = 0;
+        std::size_t length = 0;
+        bool used = false;
+    };
+
+    std::string_view nameAt(const Slot& slot) const
+    {
+        return std::string_view(text_).substr(slot.begin, slot.length);
+    }
+    void grow();
+
+    bool folded_;
+    std::string text_;
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
+
+// As above, with the folder's names gathered by readFolder on a second thread while this one
+// hashes the rows' names (on this thread when no thread can be started).
+std::vector<RenameConflict> findRenameConflicts(std::span<const std::string_view> current,
+                                                std::span<const std::string_view> planned,
+                                                const std::function<FolderNames()>& readFolder,
                                                 NameMatching matching);
 
 } // namespace quorvane::core

@@ -227,6 +227,24 @@ TEST_P(Conflicts, MarkTheRowsThatWillFail)
     EXPECT_EQ(found, c.conflicts);
 }
 
+TEST_P(Conflicts, AreTheSameWithTheFolderReadOnASecondThread)
+{
+    const ConflictCase& c = GetParam();
+    const std::vector<std::string> current = words(c.current), planned = words(c.planned),
+                                   others = words(c.others);
+    const std::vector<std::string_view> currentViews = views(current), plannedViews = views(planned),
+                                        otherViews = views(others);
+    const auto readFolder = [&] {
+        FolderNames names(c.matching);
+        for (const std::string& name : others) {
+            names.add(name);
+        }
+        return names;
+    };
+    EXPECT_EQ(findRenameConflicts(currentViews, plannedViews, readFolder, c.matching),
+              findRenameConflicts(currentViews, plannedViews, otherViews, c.matching));
+}
+
 INSTANTIATE_TEST_SUITE_P(Plans, Conflicts, ::testing::ValuesIn(conflictCases), testing::SaysName());
 
 } // namespace
