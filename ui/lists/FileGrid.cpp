@@ -448,6 +448,10 @@ bool FileGrid::measureWidest(bool collapseDigits)
     ++measuringPass_;
     std::size_t inUse = 0;
     std::string shape;
+    // Neighbouring rows mostly share a shape (numbered names, timestamps), so the last one is
+    // compared before the table is searched.
+    std::string lastKey;
+    int lastWidth = -1;
     const core::FileTable& cells = model_.table();
     for (int column = 0; column < core::FileTable::columnCount; ++column) {
         int widest = 0;
@@ -458,6 +462,10 @@ bool FileGrid::measureWidest(bool collapseDigits)
             }
             const std::string_view key =
                 collapseDigits && digitShape(text, shape) ? std::string_view(shape) : text;
+            if (lastWidth >= 0 && key == lastKey) {
+                widest = std::max(widest, lastWidth);
+                continue;
+            }
             auto known = knownWidths_.find(key);
             if (known == knownWidths_.end()) {
                 const int width = measure(key);
@@ -474,6 +482,8 @@ bool FileGrid::measureWidest(bool collapseDigits)
                 ++inUse;
             }
             widest = std::max(widest, known->second.width);
+            lastKey.assign(key);
+            lastWidth = known->second.width;
         }
         widest_[static_cast<std::size_t>(column)] = widest;
     }
