@@ -54,6 +54,11 @@ void run(const std::string& command)
 
 void convert(const std::string& folder, const std::vector<std::string>& names, imaging::ConversionMode mode)
 {
+    // Each run writes new files, as the tools do: a new file of the same name left by the last run
+    // would be moved to the trash first, which the tools never do.
+    for (const std::string& name : names) {
+        unlink((folder + "/" + imaging::convertedName(name, mode)).c_str());
+    }
     platform::PosixFileSystem fileSystem;
     const imaging::ConversionResult result =
         imaging::convertImages(beforeList(names), folder, {mode, 75, false, false, 0}, fileSystem);
@@ -67,6 +72,9 @@ void convert(const std::string& folder, const std::vector<std::string>& names, i
 
 int main()
 {
+    // Whatever goes to the trash goes to one of this run's own, never the user's.
+    const testing::TempFolder dataHome;
+    setenv("XDG_DATA_HOME", dataHome.path().c_str(), 1);
     const testing::TempFolder folder;
     const std::string& path = folder.path();
     const imaging::Bitmap picture = photo(4000, 3000);
