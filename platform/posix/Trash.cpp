@@ -57,7 +57,7 @@ std::string mountTop(std::string folder, dev_t device)
 }
 
 // The "files" folders of the trashes a file on device may have gone to, in the order the
-// freedesktop.org trash specification names them.
+// freedesktop.org trash convention names them.
 std::vector<std::string> trashFolders(const std::string& path, dev_t device)
 {
     std::vector<std::string> folders;
