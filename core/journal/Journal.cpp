@@ -500,6 +500,37 @@ bool Journal::writeEntries(std::int64_t run, const UndoSnapshot& snapshot, bool 
     return true;
 }
 
+std::int64_t Journal::openRun(RunKind kind, const ListedFolder& folder, std::size_t files, bool undoable,
+                              std::int64_t undoOf, bool statesChanged)
+{
+    const std::int64_t started =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    // The plan must be on the disk before the first file changes: the commit that follows this
+    // transaction waits for it.
+    if (!exec("PRAGMA synchronous=FULL") || !exec("BEGIN IMMEDIATE")) {
+        fail();
+        return 0;
+    }
+    Statement insert(db_,
+                     "INSERT INTO runs(started, folder, folder_device, folder_inode, kind, files, state, "
+                     "undoable, undo_of, states_changed) VALUES(?, ?, ?, ?, ?, ?, 0, ?, ?, ?)");
+    if (!insert.bind(1, started)
+             .bind(2, std::string_view(folder.path))
+             .bind(3, static_cast<std::int64_t>(folder.identity.device))
+             .bind(4, static_cast<std::int64_t>(folder.identity.inode))
+             .bind(5, static_cast<std::int64_t>(kind))
+             .bind(6, static_cast<std::int64_t>(files))
+             .bind(7, std::int64_t{undoable})
+             .bind(8, undoOf)
+             .bind(9, std::int64_t{statesChanged})
+             .run()) {
+        fail();
+        return 0;
+    }
+    return sqlite3_last_insert_rowid(db_);
+}
+
 void Journal::begin(RunKind kind, const UndoSnapshot& plan)
 {
     const std::int64_t undoOf = std::exchange(undoTarget_, 0);
@@ -509,29 +540,10 @@ void Journal::begin(RunKind kind, const UndoSnapshot& plan)
     if (broken_) {
         return;
     }
-    const std::int64_t started =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-            .count();
-    // The plan must be on the disk before the first file changes: this commit waits for it.
-    if (!exec("PRAGMA synchronous=FULL") || !exec("BEGIN IMMEDIATE")) {
-        return fail();
+    const std::int64_t id = openRun(kind, plan.Folder, plan.size(), undoable, undoOf, plan.StatesChanged);
+    if (id == 0) {
+        return;
     }
-    Statement insert(db_,
-                     "INSERT INTO runs(started, folder, folder_device, folder_inode, kind, files, state, "
-                     "undoable, undo_of, states_changed) VALUES(?, ?, ?, ?, ?, ?, 0, ?, ?, ?)");
-    if (!insert.bind(1, started)
-             .bind(2, std::string_view(plan.Folder.path))
-             .bind(3, static_cast<std::int64_t>(plan.Folder.identity.device))
-             .bind(4, static_cast<std::int64_t>(plan.Folder.identity.inode))
-             .bind(5, static_cast<std::int64_t>(kind))
-             .bind(6, static_cast<std::int64_t>(plan.size()))
-             .bind(7, std::int64_t{undoable})
-             .bind(8, undoOf)
-             .bind(9, std::int64_t{plan.StatesChanged})
-             .run()) {
-        return fail();
-    }
-    const std::int64_t id = sqlite3_last_insert_rowid(db_);
     // Before a timestamp or attribute run, the states it will leave are not known yet: the plan is
     // the after list's texts.
     const bool afterStatesKnown = kind != RunKind::Timestamp && kind != RunKind::Attribute;
@@ -782,27 +794,10 @@ void Journal::beginConversion(RunKind kind, const ConversionRecord& plan)
     if (broken_) {
         return;
     }
-    const std::int64_t started =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-            .count();
-    // As with every run, the plan is on the disk before the first file changes.
-    if (!exec("PRAGMA synchronous=FULL") || !exec("BEGIN IMMEDIATE")) {
-        return fail();
+    const std::int64_t id = openRun(kind, plan.Folder, plan.images.size(), true, undoOf, false);
+    if (id == 0) {
+        return;
     }
-    Statement insert(db_,
-                     "INSERT INTO runs(started, folder, folder_device, folder_inode, kind, files, state, "
-                     "undo_of) VALUES(?, ?, ?, ?, ?, ?, 0, ?)");
-    if (!insert.bind(1, started)
-             .bind(2, std::string_view(plan.Folder.path))
-             .bind(3, static_cast<std::int64_t>(plan.Folder.identity.device))
-             .bind(4, static_cast<std::int64_t>(plan.Folder.identity.inode))
-             .bind(5, static_cast<std::int64_t>(kind))
-             .bind(6, static_cast<std::int64_t>(plan.images.size()))
-             .bind(7, undoOf)
-             .run()) {
-        return fail();
-    }
-    const std::int64_t id = sqlite3_last_insert_rowid(db_);
     if (!writeImages(id, plan) || !exec("COMMIT") || !exec("PRAGMA synchronous=NORMAL")) {
         return fail();
     }

@@ -118,6 +118,10 @@ private:
     bool exec(const char* sql);
     void fail();
     bool writeEntries(std::int64_t run, const UndoSnapshot& snapshot, bool withAfterStates);
+    // Begins the transaction that writes a run's plan and inserts the run; its id, or 0 after a
+    // failure.
+    std::int64_t openRun(RunKind kind, const ListedFolder& folder, std::size_t files, bool undoable,
+                         std::int64_t undoOf, bool statesChanged);
     void keepEndWithoutEntries(std::int64_t id, std::size_t failures);
     bool writeImages(std::int64_t run, const ConversionRecord& record);
     // The identities of the files run id changed, sorted; false when its record cannot be read.
